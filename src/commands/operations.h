@@ -1,0 +1,59 @@
+#pragma once
+
+// The command line of each operation, as it is handed to "/bin/sh -c". The
+// caller gathers the pieces from the window; nothing here runs anything.
+
+#include <string>
+#include <string_view>
+
+namespace commands {
+
+// What the medium selector's item index means.
+enum class Medium { CD, DVD, Neither };
+Medium MediumFromIndex(int itemIndex);
+
+// "Burn": mkisofs piped into the recorder, in a terminal the user closes.
+struct FolderBurn {
+    bool toolsInProgramFolder = false;
+    std::string title;          // already rewritten by VolumeTitle
+    std::string imageOptions;
+    std::string folder;
+    std::string trackSize;      // DVD only
+    std::string device;
+    std::string speed;
+    std::string burn;
+};
+std::string BurnFolderCommand(const FolderBurn& burn, Medium medium);
+std::string HeldTerminal(std::string_view command);
+
+// "Make ISO": mkisofs writes the image file, in a terminal that closes by itself.
+struct ImageFile {
+    bool toolsInProgramFolder = false;
+    std::string path;
+    std::string title;          // already rewritten by VolumeTitle
+    std::string imageOptions;
+    std::string folder;
+};
+std::string MakeImageCommand(const ImageFile& image);
+std::string TitledTerminal(std::string_view command);
+
+// "Open ISO and burn": the recorder writes an existing image.
+struct ImageBurn {
+    bool toolsInProgramFolder = false;
+    std::string speed;
+    std::string trackSize;      // DVD only
+    std::string device;
+    std::string path;
+    std::string burn;
+};
+std::string BurnImageCommand(const ImageBurn& burn, Medium medium);
+std::string ImageBurnTerminal(std::string_view imageFileName, std::string_view command);
+
+// "Erase CDRW": the erase mode is the position in the erase mode list.
+std::string EraseCommandLine(bool toolsInProgramFolder, std::string_view device, int eraseMode);
+
+// "Format DVDRW".
+std::string FormatCommand(std::string_view dvdDevice);
+std::string FormatTerminalLine(std::string_view formatCommand);
+
+} // namespace commands

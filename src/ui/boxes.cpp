@@ -1,0 +1,46 @@
+#include "ui/boxes.h"
+
+#include <gtk/gtk.h>
+
+#include "ui/application.h"
+
+namespace ui {
+
+namespace {
+
+// Plain text, never markup: the boxes show names and paths as they are.
+GtkWidget* NewBox(GtkMessageType type, const std::string& text)
+{
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), Application.Title().c_str());
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+    return box;
+}
+
+int Run(GtkWidget* box)
+{
+    const int response = gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+    return response;
+}
+
+} // namespace
+
+void ShowMessage(const std::string& text)
+{
+    GtkWidget* box = NewBox(GTK_MESSAGE_INFO, text);
+    gtk_dialog_add_button(GTK_DIALOG(box), "_OK", GTK_RESPONSE_OK);
+    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    Run(box);
+}
+
+bool ErrorBoxAccepted(const std::string& message)
+{
+    GtkWidget* box = NewBox(GTK_MESSAGE_ERROR, message);
+    gtk_dialog_add_button(GTK_DIALOG(box), "_OK", GTK_RESPONSE_OK);
+    gtk_dialog_add_button(GTK_DIALOG(box), "Cancel", GTK_RESPONSE_CANCEL);
+    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    return Run(box) == GTK_RESPONSE_OK;
+}
+
+} // namespace ui

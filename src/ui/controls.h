@@ -1,0 +1,85 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/form.h"
+
+namespace ui {
+
+// A control of a form, found in the form's layout by its name.
+class TControl : public TObject {
+public:
+    TControl(TForm& owner, std::string_view name);
+    GtkWidget* Widget() const { return widget_; }
+
+protected:
+    GtkWidget* widget_;
+};
+
+class TLabel : public TControl {
+public:
+    using TControl::TControl;
+    std::string Caption() const;
+};
+
+class TButton : public TControl {
+public:
+    using TControl::TControl;
+};
+
+class TEdit : public TControl {
+public:
+    using TControl::TControl;
+    std::string Text() const;
+    void SetText(const std::string& text);
+};
+
+class TCheckBox : public TControl {
+public:
+    using TControl::TControl;
+    bool Checked() const;
+    void SetChecked(bool checked);
+};
+
+// A framed group of check boxes; its items are named after the group: "Group.0", "Group.1", ...
+class TCheckGroup : public TControl {
+public:
+    TCheckGroup(TForm& owner, std::string_view name);
+    bool Checked(int item) const;
+    void SetChecked(int item, bool checked);
+    int Count() const { return static_cast<int>(items_.size()); }
+
+private:
+    GtkWidget* Item(int item) const;
+    std::vector<GtkWidget*> items_;
+};
+
+// Editable, or a drop-down list whose entry takes no typing. Either way it
+// shows a text, which need not be one of its items.
+class TComboBox : public TControl {
+public:
+    TComboBox(TForm& owner, std::string_view name);
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+    // The first item equal to the shown text, ASCII case folded; -1 for none.
+    int ItemIndex() const;
+    // Shows that item; a position outside the list changes nothing.
+    void SetItemIndex(int index);
+
+    class TItems {
+    public:
+        explicit TItems(GtkWidget* combo) : combo_(combo) {}
+        void Add(const std::string& item);
+        int Count() const;
+        std::string operator[](int index) const;
+
+    private:
+        GtkWidget* combo_;
+    };
+    TItems Items;
+};
+
+} // namespace ui

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/extras.h"
+#include "ui/gtk_types.h"
+
+namespace ui {
+
+// The base of everything the window layer hands to a handler as its Sender.
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+// A window built from the layout registered under its class name.
+class TForm : public TObject {
+public:
+    using Handler = std::function<void(TObject* sender)>;
+    using Handlers = std::map<std::string, Handler, std::less<>>;
+
+    explicit TForm(std::string_view className);
+    ~TForm() override;
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    // Binds each handler that the layout names to its control's event, and
+    // keeps the one it names for the window's creation.
+    void BindHandlers(const Handlers& handlers);
+    // The creation handler: the controls have their layout values, nothing is shown yet.
+    void Create();
+    void Show();
+    // Nothing ever refuses to close; closing the main window ends the program.
+    void Close();
+
+    // The layout's object of that name; raises EComponentError when there is none.
+    GObject* Component(std::string_view name) const;
+    GObject* FindComponent(std::string_view name) const;   // null when there is none
+    GtkWidget* Window() const { return window_; }
+    const FormLayout& Layout() const { return layout_; }
+
+private:
+    void MoveFocus(bool forward);
+
+    const FormLayout& layout_;
+    GtkBuilder* builder_ = nullptr;
+    GtkWidget* window_ = nullptr;
+    Handler onCreate_;
+    std::vector<GtkWidget*> tabOrder_;
+    friend struct FormSignals;
+};
+
+// A form class's handlers by the names its layout uses.
+template <class F>
+struct HandlerName {
+    std::string_view name;
+    void (F::*method)(TObject* sender);
+};
+
+} // namespace ui
