@@ -68,8 +68,7 @@ void TApplication::ShowException(std::string message)
 
 void TApplication::AdoptMainForm(std::unique_ptr<TForm> form)
 {
-    if (!mainForm_)
-        mainForm_ = std::move(form);
+    mainForm_ = std::move(form);
 }
 
 } // namespace ui

@@ -175,7 +175,11 @@ void TForm::MoveFocus(bool forward)
         if (focus && (focus == tabOrder_[i] || gtk_widget_is_ancestor(focus, tabOrder_[i])))
             at = i;
     std::ptrdiff_t next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
-    gtk_widget_grab_focus(tabOrder_[next]);
+    GtkWidget* target = tabOrder_[next];
+    // A combo box with an entry is typed into, not its arrow.
+    if (GTK_IS_COMBO_BOX(target) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(target)))
+        target = gtk_bin_get_child(GTK_BIN(target));
+    gtk_widget_grab_focus(target);
 }
 
 } // namespace ui

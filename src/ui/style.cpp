@@ -6,7 +6,7 @@ namespace ui {
 
 namespace {
 constexpr const char* kCompactStyle = R"css(
-.layout-form, .layout-form * { font-family: "DejaVu Sans", sans-serif; font-size: 9pt; }
+.layout-form, .layout-form * { font-family: "DejaVu Sans", sans-serif; font-size: 8pt; }
 .layout-form entry, .layout-form button, .layout-form combobox button, .layout-form checkbutton {
     min-height: 0; padding-top: 0; padding-bottom: 0;
 }

@@ -1,0 +1,215 @@
+#include "support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include "os/files.h"
+#include "ui/application.h"
+
+bool WaitUntil(const std::function<bool()>& done, int milliseconds)
+{
+    const gint64 end = g_get_monotonic_time() + gint64{milliseconds} * 1000;
+    while (!done()) {
+        if (g_get_monotonic_time() > end)
+            return false;
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(1000);
+    }
+    return true;
+}
+
+namespace {
+
+std::vector<Answer> pending;
+std::set<GtkWidget*> answered;
+int answeredCount = 0;
+guint poller = 0;
+
+GtkDialog* NewDialog()
+{
+    GList* windows = gtk_window_list_toplevels();
+    GtkDialog* found = nullptr;
+    for (GList* w = windows; w && !found; w = w->next)
+        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data)) && !answered.count(GTK_WIDGET(w->data)))
+            found = GTK_DIALOG(w->data);
+    g_list_free(windows);
+    return found;
+}
+
+gboolean Poll(gpointer)
+{
+    if (pending.empty()) {
+        poller = 0;
+        return G_SOURCE_REMOVE;
+    }
+    if (GtkDialog* dialog = NewDialog()) {
+        answered.insert(GTK_WIDGET(dialog));
+        Answer answer = std::move(pending.front());
+        pending.erase(pending.begin());
+        ++answeredCount;
+        answer(dialog);
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+std::string Slurp(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> SplitNul(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at = text.find('\0'); at != std::string::npos; at = text.find('\0', from)) {
+        parts.push_back(text.substr(from, at - from));
+        from = at + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+void AnswerDialogs(std::vector<Answer> answers)
+{
+    pending = std::move(answers);
+    answeredCount = 0;
+    if (!poller)
+        poller = g_timeout_add(20, Poll, nullptr);
+}
+
+int DialogsAnswered()
+{
+    return answeredCount;
+}
+
+Answer PressOk()
+{
+    return [](GtkDialog* d) { gtk_dialog_response(d, GTK_RESPONSE_OK); };
+}
+
+Answer PressCancel()
+{
+    return [](GtkDialog* d) { gtk_dialog_response(d, GTK_RESPONSE_CANCEL); };
+}
+
+Answer ChooseFolder(const std::string& folder)
+{
+    return [folder](GtkDialog* d) {
+        gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(d), folder.c_str());
+        gtk_dialog_response(d, GTK_RESPONSE_ACCEPT);
+    };
+}
+
+Answer ChooseFile(const std::string& folder, const std::string& name)
+{
+    return [folder, name](GtkDialog* d) {
+        GtkFileChooser* chooser = GTK_FILE_CHOOSER(d);
+        if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE) {
+            gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+            gtk_file_chooser_set_current_name(chooser, name.c_str());
+        } else {
+            gtk_file_chooser_set_filename(chooser, (fs::path(folder) / name).c_str());
+        }
+        gtk_dialog_response(d, GTK_RESPONSE_ACCEPT);
+    };
+}
+
+std::string MessageOf(GtkDialog* dialog)
+{
+    if (!GTK_IS_MESSAGE_DIALOG(dialog))
+        return gtk_window_get_title(GTK_WINDOW(dialog));
+    gchar* text = nullptr;
+    g_object_get(dialog, "text", &text, nullptr);
+    std::string message = text ? text : "";
+    g_free(text);
+    return message;
+}
+
+Recorder::Recorder()
+{
+    char pattern[] = "/tmp/tarvelin-window-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    setenv("TARVELIN_SHELL_LOG", (dir_ / "shell.log").c_str(), 1);
+    setenv("STANDIN_LOG_DIR", (dir_ / "calls").c_str(), 1);
+    static const std::string path = std::string(STAND_INS_DIR) + ":" + std::getenv("PATH");
+    setenv("PATH", path.c_str(), 1);
+    for (const char* variable : {"STANDIN_SCANBUS", "STANDIN_PRCAP", "STANDIN_PRINT_SIZE"})
+        unsetenv(variable);
+}
+
+Recorder::~Recorder()
+{
+    unsetenv("TARVELIN_SHELL_LOG");
+    fs::remove_all(dir_);
+}
+
+std::vector<std::string> Recorder::ShellLines() const
+{
+    return SplitNul(Slurp(dir_ / "shell.log"));
+}
+
+std::vector<ToolCall> Recorder::Calls() const
+{
+    std::vector<fs::path> files;
+    if (fs::exists(dir_ / "calls"))
+        for (const auto& entry : fs::directory_iterator(dir_ / "calls"))
+            if (entry.path().extension() != ".stdin")
+                files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<ToolCall> calls;
+    for (const fs::path& file : files) {
+        const std::string name = file.filename();
+        ToolCall call{name.substr(name.rfind('-') + 1), SplitNul(Slurp(file)), Slurp(file.string() + ".stdin")};
+        calls.push_back(call);
+    }
+    return calls;
+}
+
+void Recorder::Clear() const
+{
+    fs::remove(dir_ / "shell.log");
+    fs::remove_all(dir_ / "calls");
+}
+
+void Recorder::Answer(const std::string& variable, const std::string& output) const
+{
+    const fs::path file = dir_ / variable;
+    std::ofstream(file, std::ios::binary) << output;
+    setenv(variable.c_str(), file.c_str(), 1);
+}
+
+fs::path ProgramDir()
+{
+    return fs::path(os::ExtractFilePath(os::ExecutablePath()));
+}
+
+TForm1& StartForm()
+{
+    ui::Application.CreateForm(Form1);
+    Form1->Show();
+    WaitUntil([] { return gtk_widget_get_mapped(Form1->Window()); });
+    WaitUntil([] { return false; }, 50);
+    return *Form1;
+}
+
+void Click(ui::TButton& button)
+{
+    gtk_button_clicked(GTK_BUTTON(button.Widget()));
+}
+
+std::string Describe(const std::string& expected, const std::string& actual)
+{
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+        ++at;
+    std::ostringstream out;
+    out << "\n  expected (" << expected.size() << " bytes): [" << expected << "]"
+        << "\n  actual   (" << actual.size() << " bytes): [" << actual << "]"
+        << "\n  first difference at byte " << at;
+    return out.str();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "unit1.h"
+
+namespace fs = std::filesystem;
+
+// Lets the toolkit work until done() holds or the time runs out.
+bool WaitUntil(const std::function<bool()>& done, int milliseconds = 5000);
+
+// Modal boxes and dialogs block the handler that opened them; each is
+// answered from the main loop once it shows. Answers are taken in order.
+using Answer = std::function<void(GtkDialog*)>;
+void AnswerDialogs(std::vector<Answer> answers);
+int DialogsAnswered();
+Answer PressOk();
+Answer PressCancel();
+Answer ChooseFolder(const std::string& folder);
+Answer ChooseFile(const std::string& folder, const std::string& name);
+// A text box's message, or a dialog's title, for assertions inside answers.
+std::string MessageOf(GtkDialog* dialog);
+
+// One call of a stand-in tool: its name and arguments.
+struct ToolCall {
+    std::string tool;
+    std::vector<std::string> args;
+    std::string track;     // what it was piped, when its last argument is "-"
+};
+
+// The stand-in tools and the record of every line handed to /bin/sh -c.
+class Recorder {
+public:
+    Recorder();
+    ~Recorder();
+    std::vector<std::string> ShellLines() const;
+    std::vector<ToolCall> Calls() const;
+    void Clear() const;
+    fs::path Dir() const { return dir_; }
+    void Answer(const std::string& variable, const std::string& output) const;
+
+private:
+    fs::path dir_;
+};
+
+// The folder the program works in: the one holding the test program.
+fs::path ProgramDir();
+
+// Builds the main window the way the program does and shows it.
+TForm1& StartForm();
+
+void Click(ui::TButton& button);
+
+std::string Describe(const std::string& expected, const std::string& actual);
+#define EXPECT_SAME_TEXT(expected, actual) \
+    EXPECT_TRUE((expected) == (actual)) << Describe((expected), (actual))
