@@ -1,9 +1,10 @@
 #include "support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <sstream>
 
 #include "os/files.h"
@@ -24,7 +25,6 @@ bool WaitUntil(const std::function<bool()>& done, int milliseconds)
 namespace {
 
 std::vector<Answer> pending;
-std::set<GtkWidget*> answered;
 int answeredCount = 0;
 guint poller = 0;
 
@@ -33,7 +33,8 @@ GtkDialog* NewDialog()
     GList* windows = gtk_window_list_toplevels();
     GtkDialog* found = nullptr;
     for (GList* w = windows; w && !found; w = w->next)
-        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data)) && !answered.count(GTK_WIDGET(w->data)))
+        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data)) &&
+            !g_object_get_data(G_OBJECT(w->data), "answered"))
             found = GTK_DIALOG(w->data);
     g_list_free(windows);
     return found;
@@ -46,7 +47,7 @@ gboolean Poll(gpointer)
         return G_SOURCE_REMOVE;
     }
     if (GtkDialog* dialog = NewDialog()) {
-        answered.insert(GTK_WIDGET(dialog));
+        g_object_set_data(G_OBJECT(dialog), "answered", dialog);
         Answer answer = std::move(pending.front());
         pending.erase(pending.begin());
         ++answeredCount;
@@ -97,10 +98,32 @@ Answer PressCancel()
     return [](GtkDialog* d) { gtk_dialog_response(d, GTK_RESPONSE_CANCEL); };
 }
 
+std::string CurrentFolderOf(GtkDialog* dialog)
+{
+    // The chooser loads folders in the background: give it the time to.
+    std::string folder;
+    WaitUntil([&] {
+        gchar* current = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(dialog));
+        folder = current ? current : "";
+        g_free(current);
+        return !folder.empty();
+    });
+    return folder;
+}
+
+namespace {
+void EnterFolder(GtkFileChooser* chooser, const std::string& folder)
+{
+    gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+    const bool entered = WaitUntil([&] { return CurrentFolderOf(GTK_DIALOG(chooser)) == folder; });
+    EXPECT_TRUE(entered) << "the dialog never showed " << folder;
+}
+} // namespace
+
 Answer ChooseFolder(const std::string& folder)
 {
     return [folder](GtkDialog* d) {
-        gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(d), folder.c_str());
+        EnterFolder(GTK_FILE_CHOOSER(d), folder);
         gtk_dialog_response(d, GTK_RESPONSE_ACCEPT);
     };
 }
@@ -109,12 +132,23 @@ Answer ChooseFile(const std::string& folder, const std::string& name)
 {
     return [folder, name](GtkDialog* d) {
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(d);
+        const std::string path = (fs::path(folder) / name).string();
         if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE) {
-            gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+            EnterFolder(chooser, folder);
             gtk_file_chooser_set_current_name(chooser, name.c_str());
         } else {
-            gtk_file_chooser_set_filename(chooser, (fs::path(folder) / name).c_str());
+            gtk_file_chooser_set_filename(chooser, path.c_str());
         }
+        const bool selected = WaitUntil([&] {
+            gchar* chosen = gtk_file_chooser_get_filename(chooser);
+            const bool same = chosen && path == chosen;
+            g_free(chosen);
+            return same;
+        });
+        EXPECT_TRUE(selected) << "the dialog never selected " << path;
+        // The name entry catches up with the folder in the background; a
+        // save dialog answered before that ignores the answer.
+        WaitUntil([] { return false; }, 200);
         gtk_dialog_response(d, GTK_RESPONSE_ACCEPT);
     };
 }

@@ -23,6 +23,8 @@ Answer PressOk();
 Answer PressCancel();
 Answer ChooseFolder(const std::string& folder);
 Answer ChooseFile(const std::string& folder, const std::string& name);
+// The folder a file dialog shows, once it has loaded one.
+std::string CurrentFolderOf(GtkDialog* dialog);
 // A text box's message, or a dialog's title, for assertions inside answers.
 std::string MessageOf(GtkDialog* dialog);
 
