@@ -75,6 +75,18 @@ TComboBox::TComboBox(TForm& owner, std::string_view name)
 {
     if (!GTK_IS_COMBO_BOX_TEXT(widget_) || !gtk_combo_box_get_has_entry(GTK_COMBO_BOX(widget_)))
         throw EComponentError(std::string(name) + " is not a combo box with an entry");
+    // In a drop-down list the entry only shows the choice: a click on it opens the list.
+    GtkEntry* entry = EntryOf(widget_);
+    if (!gtk_editable_get_editable(GTK_EDITABLE(entry))) {
+        g_signal_connect(entry, "button-press-event",
+                         G_CALLBACK(+[](GtkWidget*, GdkEventButton* event, gpointer combo) -> gboolean {
+                             if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS)
+                                 return FALSE;
+                             gtk_combo_box_popup(GTK_COMBO_BOX(combo));
+                             return TRUE;
+                         }),
+                         widget_);
+    }
 }
 
 std::string TComboBox::Text() const
