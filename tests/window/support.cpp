@@ -197,8 +197,10 @@ std::vector<ToolCall> Recorder::Calls() const
     std::sort(files.begin(), files.end());
     std::vector<ToolCall> calls;
     for (const fs::path& file : files) {
+        // Named <time>-<pid>-<tool>; the tool's own name may hold a "-" (dvd+rw-format).
         const std::string name = file.filename();
-        ToolCall call{name.substr(name.rfind('-') + 1), SplitNul(Slurp(file)), Slurp(file.string() + ".stdin")};
+        const std::size_t afterPid = name.find('-', name.find('-') + 1) + 1;
+        ToolCall call{name.substr(afterPid), SplitNul(Slurp(file)), Slurp(file.string() + ".stdin")};
         calls.push_back(call);
     }
     return calls;
@@ -217,6 +219,29 @@ void Recorder::Answer(const std::string& variable, const std::string& output) co
     setenv(variable.c_str(), file.c_str(), 1);
 }
 
+std::vector<std::vector<std::string>> ArgsOf(const std::vector<ToolCall>& calls, const std::string& tool)
+{
+    std::vector<std::vector<std::string>> args;
+    for (const ToolCall& call : calls)
+        if (call.tool == tool)
+            args.push_back(call.args);
+    return args;
+}
+
+testing::AssertionResult SameLines(const std::vector<std::string>& expected, const std::vector<std::string>& actual)
+{
+    for (std::size_t i = 0; i < expected.size() && i < actual.size(); ++i)
+        if (expected[i] != actual[i])
+            return testing::AssertionFailure() << "shell line " << i << Describe(expected[i], actual[i]);
+    if (expected.size() == actual.size())
+        return testing::AssertionSuccess();
+    testing::AssertionResult failure = testing::AssertionFailure();
+    failure << expected.size() << " shell lines expected, " << actual.size() << " run:";
+    for (const std::string& line : actual)
+        failure << "\n  [" << line << "]";
+    return failure;
+}
+
 fs::path ProgramDir()
 {
     return fs::path(os::ExtractFilePath(os::ExecutablePath()));
@@ -224,6 +249,7 @@ fs::path ProgramDir()
 
 TForm1& StartForm()
 {
+    AnswerDialogs({});
     ui::Application.CreateForm(Form1);
     Form1->Show();
     WaitUntil([] { return gtk_widget_get_mapped(Form1->Window()); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
 #include <filesystem>
@@ -49,6 +50,14 @@ public:
 private:
     fs::path dir_;
 };
+
+// The arguments of each call of one tool, in the order of the calls. Tools in
+// one pipeline start together, so only calls of the same tool keep an order.
+std::vector<std::vector<std::string>> ArgsOf(const std::vector<ToolCall>& calls, const std::string& tool);
+
+// Lines handed to /bin/sh -c, compared one by one; a mismatch shows the
+// first differing line with its first differing byte, or every line run.
+testing::AssertionResult SameLines(const std::vector<std::string>& expected, const std::vector<std::string>& actual);
 
 // The folder the program works in: the one holding the test program.
 fs::path ProgramDir();
