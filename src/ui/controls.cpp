@@ -22,11 +22,6 @@ TControl::TControl(TForm& owner, std::string_view name)
     g_object_set_data(G_OBJECT(widget_), "TObject", static_cast<TObject*>(this));
 }
 
-std::string TLabel::Caption() const
-{
-    return gtk_label_get_text(GTK_LABEL(widget_));
-}
-
 std::string TEdit::Text() const
 {
     return gtk_entry_get_text(GTK_ENTRY(widget_));

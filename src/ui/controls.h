@@ -21,7 +21,6 @@ protected:
 class TLabel : public TControl {
 public:
     using TControl::TControl;
-    std::string Caption() const;
 };
 
 class TButton : public TControl {
