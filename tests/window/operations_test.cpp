@@ -60,15 +60,6 @@ const ToolCall* LastCallOf(const std::vector<ToolCall>& calls, const std::string
     return last;
 }
 
-std::vector<std::string> ScratchFilesLeft()
-{
-    std::vector<std::string> left;
-    for (const char* scratch : {"device.cfg", "temp.cfg"})
-        if (fs::exists(fs::symlink_status(ProgramDir() / scratch)))
-            left.push_back(scratch);
-    return left;
-}
-
 // Closes whatever came: a file dialog takes no OK without a choice, so it is
 // cancelled. Answers use it so that a dialog out of order fails the test
 // instead of staying open.

@@ -29,16 +29,6 @@ bool BurnproofTicked()
     return Form1->CheckGroup1.Checked(3);
 }
 
-// The scratch files live only inside one query.
-std::vector<std::string> ScratchFilesLeft()
-{
-    std::vector<std::string> left;
-    for (const char* scratch : {"device.cfg", "temp.cfg"})
-        if (fs::exists(fs::symlink_status(ProgramDir() / scratch)))
-            left.push_back(scratch);
-    return left;
-}
-
 void WriteFile(const fs::path& file, const std::string& content)
 {
     std::ofstream(file, std::ios::binary) << content;

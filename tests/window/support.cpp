@@ -247,6 +247,15 @@ fs::path ProgramDir()
     return fs::path(os::ExtractFilePath(os::ExecutablePath()));
 }
 
+std::vector<std::string> ScratchFilesLeft()
+{
+    std::vector<std::string> left;
+    for (const char* scratch : {"device.cfg", "temp.cfg"})
+        if (fs::exists(fs::symlink_status(ProgramDir() / scratch)))
+            left.push_back(scratch);
+    return left;
+}
+
 TForm1& StartForm()
 {
     AnswerDialogs({});

@@ -61,6 +61,8 @@ testing::AssertionResult SameLines(const std::vector<std::string>& expected, con
 
 // The folder the program works in: the one holding the test program.
 fs::path ProgramDir();
+// The scratch files still in it; each should live only inside one query.
+std::vector<std::string> ScratchFilesLeft();
 
 // Builds the main window the way the program does and shows it.
 TForm1& StartForm();
