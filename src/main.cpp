@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "os/shell.h"
-#include "os/textfile.h"
+#include "os/exceptions.h"
 #include "ui/application.h"
 #include "unit1.h"
 

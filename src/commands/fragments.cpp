@@ -1,6 +1,7 @@
 #include "commands/fragments.h"
 
 #include "commands/quoting.h"
+#include "text/ascii.h"
 
 namespace commands {
 
@@ -24,18 +25,9 @@ std::string Fill(std::string_view tmpl, std::initializer_list<std::string_view> 
     return out;
 }
 
-std::string AsciiUpper(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 std::string SpeedArgument(std::string_view speedText)
 {
-    if (AsciiUpper(speedText) == "MAX")
+    if (text::AsciiUpper(speedText) == "MAX")
         return "";
     return "speed=" + std::string(speedText);
 }

@@ -21,9 +21,6 @@ struct ToolTemplate {
 // Inserted text is never scanned again, so a "%" in an argument stays.
 std::string Fill(std::string_view tmpl, std::initializer_list<std::string_view> args);
 
-// ASCII-only upper-casing: what the speed and combo box comparisons fold.
-std::string AsciiUpper(std::string_view text);
-
 // "" for MAX in any case, otherwise "speed=" and the text as typed.
 std::string SpeedArgument(std::string_view speedText);
 

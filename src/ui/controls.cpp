@@ -2,7 +2,7 @@
 
 #include <gtk/gtk.h>
 
-#include "commands/fragments.h"
+#include "text/ascii.h"
 #include "ui/errors.h"
 
 namespace ui {
@@ -96,9 +96,9 @@ void TComboBox::SetText(const std::string& text)
 
 int TComboBox::ItemIndex() const
 {
-    const std::string shown = commands::AsciiUpper(Text());
+    const std::string shown = text::AsciiUpper(Text());
     for (int i = 0; i < Items.Count(); ++i)
-        if (commands::AsciiUpper(Items[i]) == shown)
+        if (text::AsciiUpper(Items[i]) == shown)
             return i;
     return -1;
 }

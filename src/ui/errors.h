@@ -1,6 +1,6 @@
 #pragma once
 
-#include "os/textfile.h"
+#include "os/exceptions.h"
 
 namespace ui {
 
