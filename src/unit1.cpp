@@ -51,6 +51,30 @@ void ReadLines(std::string_view name, Take take)
     file.Close();
 }
 
+// What a query does when the shell made no scratch file.
+enum class NoFile { MeansNoAnswer, RaisesError };
+
+// Runs a query whose answer the shell writes into a scratch file beside the
+// program, hands the answer's lines to take as ReadLines does, and deletes
+// the file. An error while reading leaves the file where it is.
+template <class Take>
+void RunQuery(const std::string& command, std::string_view scratchFile, NoFile noFile, Take take)
+{
+    MoveToProgramDir();
+    const std::string scratch(scratchFile);
+    os::ShellRun(command);
+    if (noFile == NoFile::RaisesError || os::FileExists(scratch))
+        ReadLines(scratch, take);
+    os::DeleteFile(scratch);
+}
+
+// The recorder must be told exactly what it is about to write: the image's
+// own size, not a measure of something else.
+std::string ImageTrackSize(const std::string& imagePath)
+{
+    return commands::ImageTrackSize(os::FileSize(imagePath));
+}
+
 } // namespace
 
 void TForm1::Form1Create(ui::TObject*)
@@ -70,18 +94,13 @@ void TForm1::Form1Create(ui::TObject*)
 
 void TForm1::ScanDrives()
 {
-    MoveToProgramDir();
-    const std::string scratch(commands::kDriveScratchFile);
-    os::ShellRun(commands::ScanCommand(ToolsInProgramFolder()));
-    if (os::FileExists(scratch)) {
-        ReadLines(scratch, [this](const std::string& line) {
-            if (commands::IsDriveLine(line))
-                ComboBox1.Items.Add(commands::DriveEntry(line));
-            return false;
-        });
-    }
+    RunQuery(commands::ScanCommand(ToolsInProgramFolder()), commands::kDriveScratchFile, NoFile::MeansNoAnswer,
+             [this](const std::string& line) {
+                 if (commands::IsDriveLine(line))
+                     ComboBox1.Items.Add(commands::DriveEntry(line));
+                 return false;
+             });
     ComboBox1.SetItemIndex(0);
-    os::DeleteFile(scratch);
 }
 
 std::string TForm1::GetDevice() const
@@ -89,20 +108,17 @@ std::string TForm1::GetDevice() const
     return commands::DeviceArgument(ComboBox1.Text());
 }
 
+// The first line of the drive's answer that holds the marker, or nothing.
 std::string TForm1::QueryBurnproof(const std::string& device)
 {
-    MoveToProgramDir();
-    const std::string scratch(commands::kDriveScratchFile);
-    os::ShellRun(commands::CapabilityQuery(ToolsInProgramFolder(), device));
     std::string capability;
-    if (os::FileExists(scratch)) {
-        ReadLines(scratch, [&capability](const std::string& line) {
-            if (commands::HoldsBurnproofMarker(line))
-                capability = line;
-            return !capability.empty();
-        });
-    }
-    os::DeleteFile(scratch);
+    RunQuery(commands::CapabilityQuery(ToolsInProgramFolder(), device), commands::kDriveScratchFile,
+             NoFile::MeansNoAnswer, [&capability](const std::string& line) {
+                 if (!commands::HoldsBurnproofMarker(line))
+                     return false;
+                 capability = line;
+                 return true;
+             });
     return capability;
 }
 
@@ -144,17 +160,20 @@ std::string TForm1::RewriteTitle()
 }
 
 // The folder's image size in sectors, as mkisofs prints it on its first line.
-std::string TForm1::TrackSize()
+std::string TForm1::FolderTrackSize()
 {
-    const std::string scratch(commands::kTrackSizeFile);
-    os::ShellRun(commands::TrackSizeQuery(ToolsInProgramFolder(), foldertoburn.Text()));
     std::string size;
-    ReadLines(scratch, [&size](const std::string& line) {
-        size = line;
-        return true;
-    });
-    os::DeleteFile(scratch);
+    RunQuery(commands::TrackSizeQuery(ToolsInProgramFolder(), foldertoburn.Text()), commands::kTrackSizeFile,
+             NoFile::RaisesError, [&size](const std::string& line) {
+                 size = line;
+                 return true;
+             });
     return size;
+}
+
+commands::Medium TForm1::SelectedMedium() const
+{
+    return commands::MediumFromIndex(ComboBox3.ItemIndex());
 }
 
 void TForm1::Button1Click(ui::TObject*)
@@ -166,7 +185,7 @@ void TForm1::Button1Click(ui::TObject*)
 void TForm1::Button2Click(ui::TObject*)
 {
     const int eraseMode = ComboBox2.ItemIndex();
-    os::ShellRun(commands::EraseCommandLine(ToolsInProgramFolder(), GetDevice(), eraseMode));
+    os::ShellRun(commands::EraseTerminalLine(commands::EraseCommand(ToolsInProgramFolder(), GetDevice(), eraseMode)));
 }
 
 void TForm1::Button3Click(ui::TObject*)
@@ -179,10 +198,10 @@ void TForm1::Button3Click(ui::TObject*)
     burn.title = RewriteTitle();
     burn.folder = foldertoburn.Text();
     burn.toolsInProgramFolder = ToolsInProgramFolder();
-    const commands::Medium medium = commands::MediumFromIndex(ComboBox3.ItemIndex());
+    const commands::Medium medium = SelectedMedium();
     if (medium == commands::Medium::DVD)
-        burn.trackSize = TrackSize();
-    os::ShellRun(commands::HeldTerminal(commands::BurnFolderCommand(burn, medium)));
+        burn.trackSize = FolderTrackSize();
+    os::ShellRun(commands::BurnFolderTerminalLine(commands::BurnFolderCommand(burn, medium)));
 }
 
 void TForm1::Button4Click(ui::TObject*)
@@ -205,7 +224,7 @@ void TForm1::Button6Click(ui::TObject*)
     image.title = RewriteTitle();
     image.folder = foldertoburn.Text();
     image.toolsInProgramFolder = ToolsInProgramFolder();
-    os::ShellRun(commands::TitledTerminal(commands::MakeImageCommand(image)));
+    os::ShellRun(commands::MakeImageTerminalLine(commands::MakeImageCommand(image)));
 }
 
 void TForm1::Button7Click(ui::TObject*)
@@ -218,10 +237,11 @@ void TForm1::Button7Click(ui::TObject*)
     burn.burn = BurnArgument(burn.device);
     burn.path = OpenDialog1.FileName;
     burn.toolsInProgramFolder = ToolsInProgramFolder();
-    const commands::Medium medium = commands::MediumFromIndex(ComboBox3.ItemIndex());
+    const commands::Medium medium = SelectedMedium();
     if (medium == commands::Medium::DVD)
-        burn.trackSize = TrackSize();
-    os::ShellRun(commands::ImageBurnTerminal(os::ExtractFileName(burn.path), commands::BurnImageCommand(burn, medium)));
+        burn.trackSize = ImageTrackSize(burn.path);
+    os::ShellRun(commands::BurnImageTerminalLine(os::ExtractFileName(burn.path),
+                                                 commands::BurnImageCommand(burn, medium)));
 }
 
 void TForm1::Button8Click(ui::TObject*)

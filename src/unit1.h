@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "commands/operations.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
@@ -61,7 +62,8 @@ private:
     std::string ImageOptions() const;
     std::string BurnArgument(const std::string& device);
     std::string RewriteTitle();
-    std::string TrackSize();
+    std::string FolderTrackSize();
+    commands::Medium SelectedMedium() const;
 };
 
 extern TForm1* Form1;

@@ -11,6 +11,7 @@ constexpr ToolTemplate kScan{
 constexpr ToolTemplate kCapabilityQuery{
     "cdrecord dev=%s -prcap >device.cfg",
     "./cdrecord dev=%s -prcap >device.cfg"};
+static_assert(kScan.WritesInto(kDriveScratchFile) && kCapabilityQuery.WritesInto(kDriveScratchFile));
 
 // Deletes count bytes at the 1-based position; outside the text nothing
 // happens, and a run past the end stops there.

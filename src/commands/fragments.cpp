@@ -9,7 +9,10 @@ namespace {
 constexpr ToolTemplate kTrackSizeQuery{
     "mkisofs -J -r -print-size %s >temp.cfg",
     "./mkisofs -J -r -print-size %s >temp.cfg"};
-}
+static_assert(kTrackSizeQuery.WritesInto(kTrackSizeFile));
+
+constexpr std::uint64_t kSectorBytes = 2048;
+} // namespace
 
 std::string Fill(std::string_view tmpl, std::initializer_list<std::string_view> args)
 {
@@ -62,6 +65,12 @@ std::string TrackSizeQuery(bool toolsInProgramFolder, std::string_view folder)
 {
     // This line goes straight to the shell: the folder needs one level of quoting.
     return Fill(kTrackSizeQuery.Pick(toolsInProgramFolder), {QuoteForShell(folder)});
+}
+
+std::string ImageTrackSize(std::uint64_t imageBytes)
+{
+    // A last, partly filled sector is still written whole.
+    return std::to_string(imageBytes / kSectorBytes + (imageBytes % kSectorBytes != 0 ? 1 : 0));
 }
 
 } // namespace commands

@@ -3,6 +3,7 @@
 // The pieces that the burn and image commands are built from. Everything here
 // is plain text in and plain text out: no window, no shell, no file.
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -15,6 +16,19 @@ struct ToolTemplate {
     std::string_view plain;
     std::string_view local;
     std::string_view Pick(bool toolsInProgramFolder) const { return toolsInProgramFolder ? local : plain; }
+
+    // Whether both texts end by sending the tool's output into the file: a
+    // query and the code that reads its answer must name the same file.
+    constexpr bool WritesInto(std::string_view file) const
+    {
+        return EndsInRedirection(plain, file) && EndsInRedirection(local, file);
+    }
+
+private:
+    static constexpr bool EndsInRedirection(std::string_view text, std::string_view file)
+    {
+        return text.size() > file.size() && text.ends_with(file) && text[text.size() - file.size() - 1] == '>';
+    }
 };
 
 // Replaces each "%s" from left to right by the next argument, as it is.
@@ -39,5 +53,9 @@ bool HoldsBurnproofMarker(std::string_view line);
 // The image size query: mkisofs prints the folder's size in sectors into temp.cfg.
 inline constexpr std::string_view kTrackSizeFile = "temp.cfg";
 std::string TrackSizeQuery(bool toolsInProgramFolder, std::string_view folder);
+
+// An image file's Track size: its own size in 2048-byte sectors, rounded up,
+// so that the recorder is told exactly what it is about to write.
+std::string ImageTrackSize(std::uint64_t imageBytes);
 
 } // namespace commands

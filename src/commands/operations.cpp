@@ -28,16 +28,8 @@ constexpr ToolTemplate kCdImageBurn{
     "./cdrecord -v %s -tao dev=%s %s %s"};
 constexpr std::string_view kDvdImageBurn = "dvd_cdrecord -v %s -dao -eject -tsize=%ss dev=%s %s %s";
 
-constexpr std::string_view kHeldTerminal = "xterm -hold -T \"Tarvelin\" -e \"";
-constexpr std::string_view kTitledTerminal = "xterm -T \"Tarvelin\" -e \"";
-constexpr std::string_view kImageBurnTerminal = "xterm -T \"Burn ";
-constexpr std::string_view kImageBurnTerminalCommand = "\" -e \"";
-constexpr std::string_view kEndOfQuotedCommand = "\"";
-
-// The erase command goes to xterm bare, one word per piece.
-constexpr ToolTemplate kErasePrefix{
-    "xterm -T \"Tarvelin\" -e cdrecord dev=",
-    "xterm -T \"Tarvelin\" -e ./cdrecord dev="};
+// The erase options follow the device directly.
+constexpr ToolTemplate kErase{"cdrecord dev=", "./cdrecord dev="};
 constexpr std::array<std::string_view, 9> kEraseOptions{
     " -v blank=fast ",
     " -v blank=all ",
@@ -51,11 +43,36 @@ constexpr std::array<std::string_view, 9> kEraseOptions{
 };
 
 constexpr std::string_view kFormat = "dvd+rw-format -lead-out %s";
-constexpr std::string_view kFormatTerminal = "xterm -e ";
 
-std::string Quoted(std::string_view command, std::string_view before)
+constexpr std::string_view kTerminal = "xterm";
+constexpr std::string_view kHold = " -hold";
+constexpr std::string_view kTitle = " -T ";
+constexpr std::string_view kRun = " -e ";
+constexpr std::string_view kQuote = "\"";
+constexpr std::string_view kProgramTitle = "Tarvelin";
+constexpr std::string_view kImageBurnTitle = "Burn ";
+
+// How xterm is asked to show a command.
+struct Terminal {
+    bool hold = false;          // the window stays, after the command, until the user closes it
+    std::string_view title;     // none when empty
+    // In double quotes the command is one word, which xterm hands to a shell;
+    // bare, its words are the program xterm starts and its arguments.
+    bool oneWord = false;
+};
+
+std::string TerminalLine(const Terminal& terminal, std::string_view command)
 {
-    return std::string(before).append(command).append(kEndOfQuotedCommand);
+    std::string line(kTerminal);
+    if (terminal.hold)
+        line += kHold;
+    // Only the outer shell reads the title.
+    if (!terminal.title.empty())
+        line.append(kTitle).append(kQuote).append(EscapeForDoubleQuotes(terminal.title)).append(kQuote);
+    line += kRun;
+    if (terminal.oneWord)
+        return line.append(kQuote).append(command).append(kQuote);
+    return line.append(command);
 }
 
 } // namespace
@@ -86,9 +103,9 @@ std::string BurnFolderCommand(const FolderBurn& b, Medium medium)
     return "";
 }
 
-std::string HeldTerminal(std::string_view command)
+std::string BurnFolderTerminalLine(std::string_view command)
 {
-    return Quoted(command, kHeldTerminal);
+    return TerminalLine({.hold = true, .title = kProgramTitle, .oneWord = true}, command);
 }
 
 std::string MakeImageCommand(const ImageFile& image)
@@ -100,9 +117,9 @@ std::string MakeImageCommand(const ImageFile& image)
                  image.imageOptions, QuoteInsideTerminal(image.folder)});
 }
 
-std::string TitledTerminal(std::string_view command)
+std::string MakeImageTerminalLine(std::string_view command)
 {
-    return Quoted(command, kTitledTerminal);
+    return TerminalLine({.title = kProgramTitle, .oneWord = true}, command);
 }
 
 std::string BurnImageCommand(const ImageBurn& b, Medium medium)
@@ -119,21 +136,24 @@ std::string BurnImageCommand(const ImageBurn& b, Medium medium)
     return "";
 }
 
-std::string ImageBurnTerminal(std::string_view imageFileName, std::string_view command)
+std::string BurnImageTerminalLine(std::string_view imageFileName, std::string_view command)
 {
-    // Only the outer shell reads the window title.
-    std::string line(kImageBurnTerminal);
-    line += EscapeForDoubleQuotes(imageFileName);
-    return Quoted(command, line.append(kImageBurnTerminalCommand));
+    const std::string title = std::string(kImageBurnTitle).append(imageFileName);
+    return TerminalLine({.title = title, .oneWord = true}, command);
 }
 
-std::string EraseCommandLine(bool toolsInProgramFolder, std::string_view device, int eraseMode)
+std::string EraseCommand(bool toolsInProgramFolder, std::string_view device, int eraseMode)
 {
-    std::string line(kErasePrefix.Pick(toolsInProgramFolder));
-    line += device;
+    std::string command(kErase.Pick(toolsInProgramFolder));
+    command += device;
     if (eraseMode >= 0 && eraseMode < static_cast<int>(kEraseOptions.size()))
-        line += kEraseOptions[static_cast<std::size_t>(eraseMode)];
-    return line;
+        command += kEraseOptions[static_cast<std::size_t>(eraseMode)];
+    return command;
+}
+
+std::string EraseTerminalLine(std::string_view command)
+{
+    return TerminalLine({.title = kProgramTitle}, command);
 }
 
 std::string FormatCommand(std::string_view dvdDevice)
@@ -141,9 +161,9 @@ std::string FormatCommand(std::string_view dvdDevice)
     return Fill(kFormat, {dvdDevice});
 }
 
-std::string FormatTerminalLine(std::string_view formatCommand)
+std::string FormatTerminalLine(std::string_view command)
 {
-    return std::string(kFormatTerminal).append(formatCommand);
+    return TerminalLine({}, command);
 }
 
 } // namespace commands

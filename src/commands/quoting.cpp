@@ -4,6 +4,10 @@ namespace commands {
 
 bool IsPlain(std::string_view value)
 {
+    // An empty value put in bare leaves no word at all, and the tool takes the
+    // next option in its place.
+    if (value.empty())
+        return false;
     for (unsigned char c : value) {
         bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
         if (!alnum && std::string_view("_-./,:=+@%").find(static_cast<char>(c)) == std::string_view::npos)

@@ -25,4 +25,7 @@ public:
     const char* ClassName() const override { return "EInOutError"; }
 };
 
+// The fixed message of the I/O error that a failed file operation meets.
+std::string IoErrorMessage(int error);
+
 } // namespace os

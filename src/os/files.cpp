@@ -1,7 +1,12 @@
 #include "os/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "os/exceptions.h"
 
 namespace os {
 
@@ -28,6 +33,32 @@ bool SetCurrentDir(const std::string& dir)
     if (dir.empty())
         return true;
     return ::chdir(dir.c_str()) == 0;
+}
+
+std::uint64_t FileSize(const std::string& name)
+{
+    // Opened rather than looked at, so that a file the user may not read is
+    // refused here and not by the recorder halfway. Without blocking: a pipe
+    // with no writer must not hold the window.
+    int fd;
+    do
+        fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw EInOutError(IoErrorMessage(errno));
+    struct stat info;
+    int error = 0;
+    off_t end = -1;
+    if (::fstat(fd, &info) != 0)
+        error = errno;
+    else if (S_ISDIR(info.st_mode))
+        error = EISDIR;
+    else if ((end = ::lseek(fd, 0, SEEK_END)) < 0) // a device's size too, where st_size says 0
+        error = errno;
+    ::close(fd);
+    if (error != 0)
+        throw EInOutError(IoErrorMessage(error));
+    return static_cast<std::uint64_t>(end);
 }
 
 std::string ExecutablePath()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace os {
@@ -8,6 +9,10 @@ namespace os {
 bool FileExists(const std::string& name);      // stat, links followed
 bool DeleteFile(const std::string& name);      // unlink
 bool SetCurrentDir(const std::string& dir);    // the empty text changes nothing
+
+// The size in bytes of the file the name opens. A file that cannot be opened,
+// or a folder, raises EInOutError with the message a text file would give.
+std::uint64_t FileSize(const std::string& name);
 
 // The running program's file, from "/proc/self/exe"; empty when unreadable.
 std::string ExecutablePath();

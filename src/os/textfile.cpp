@@ -14,29 +14,6 @@ namespace {
 // lines longer than this are simply assembled across refills.
 constexpr std::size_t kBufferSize = 4096;
 
-// The texts are fixed and never translated: the error box and the start-up
-// failure report show them as they are.
-std::string MessageFor(int error)
-{
-    switch (error) {
-    case ENOENT:
-        return "File not found";
-    case EACCES:
-    case EISDIR:
-        return "Access denied";
-    case EMFILE:
-    case ENFILE:
-        return "Too many open files";
-    case EIO:
-        return "Disk Full";
-    case EBADF:
-        return "File not open";
-    default:
-        // No strerror: its text follows the locale that the toolkit sets.
-        return "I/O error " + std::to_string(error);
-    }
-}
-
 } // namespace
 
 TextFile::TextFile(std::string name) : name_(std::move(name)) {}
@@ -61,14 +38,14 @@ void TextFile::Reset()
         fd = ::open(name_.c_str(), O_RDONLY);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        throw EInOutError(MessageFor(errno));
+        throw EInOutError(IoErrorMessage(errno));
     fd_ = fd;
 }
 
 bool TextFile::Fill()
 {
     if (fd_ < 0)
-        throw EInOutError(MessageFor(EBADF));
+        throw EInOutError(IoErrorMessage(EBADF));
     buffer_.resize(kBufferSize);
     pos_ = 0;
     ssize_t got;
@@ -78,7 +55,7 @@ bool TextFile::Fill()
     if (got < 0) {
         const int error = errno;
         buffer_.clear();
-        throw EInOutError(MessageFor(error));
+        throw EInOutError(IoErrorMessage(error));
     }
     buffer_.resize(static_cast<std::size_t>(got));
     return got > 0;
@@ -127,7 +104,7 @@ void TextFile::Close()
     // Linux frees the descriptor even when close reports EINTR; retrying
     // could close one that another open has since been given.
     if (::close(fd) != 0 && errno != EINTR)
-        throw EInOutError(MessageFor(errno));
+        throw EInOutError(IoErrorMessage(errno));
 }
 
 } // namespace os

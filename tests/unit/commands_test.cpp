@@ -60,7 +60,7 @@ ImageBurn DvdImageBurn()
     ImageBurn b;
     b.toolsInProgramFolder = true;
     b.speed = SpeedArgument("4");
-    b.trackSize = "123456";
+    b.trackSize = ImageTrackSize(123456ull * 2048);
     b.device = "0,0,0";
     b.path = "/home/user/backup.iso";
     b.burn = "";
@@ -87,7 +87,7 @@ TEST(DefaultOperations, ComposeTheirTextsByteForByte)
     ExpectExact({
         {"CD folder burn", cd,
          "mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 94},
-        {"CD folder burn in its held terminal", HeldTerminal(cd),
+        {"CD folder burn in its held terminal", BurnFolderTerminalLine(cd),
          "xterm -hold -T \"Tarvelin\" -e \"mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject "
          "dev=0,0,0  driveropts=burnproof -\"",
          125},
@@ -95,7 +95,7 @@ TEST(DefaultOperations, ComposeTheirTextsByteForByte)
          "mkisofs -R -V no_name -T -J  /home | dvd_cdrecord -v -dao -eject -tsize=123456s dev=0,0,0  "
          "driveropts=burnproof -",
          113},
-        {"DVD folder burn in its held terminal", HeldTerminal(dvd),
+        {"DVD folder burn in its held terminal", BurnFolderTerminalLine(dvd),
          "xterm -hold -T \"Tarvelin\" -e \"mkisofs -R -V no_name -T -J  /home | dvd_cdrecord -v -dao -eject "
          "-tsize=123456s dev=0,0,0  driveropts=burnproof -\"",
          144},
@@ -107,12 +107,12 @@ TEST(DefaultOperations, ComposeTheirTextsByteForByte)
          "driveropts=burnproof -",
          115},
         {"image file", image, "mkisofs -o /home/image.iso -R -V \"no_name\" -T -J  /home", 55},
-        {"image file in its terminal", TitledTerminal(image),
+        {"image file in its terminal", MakeImageTerminalLine(image),
          "xterm -T \"Tarvelin\" -e \"mkisofs -o /home/image.iso -R -V \"no_name\" -T -J  /home\"", 80},
         {"image file with tools from the program folder", MakeImageCommand(localImage),
          "./mkisofs -o /home/image.iso -R -V \"no_name\" -T -J  /home", 57},
         {"CD image burn", cdImage, "cdrecord -v  -tao dev=0,0,0 /home/user/backup.iso driveropts=burnproof", 70},
-        {"CD image burn in its terminal", ImageBurnTerminal("backup.iso", cdImage),
+        {"CD image burn in its terminal", BurnImageTerminalLine("backup.iso", cdImage),
          "xterm -T \"Burn backup.iso\" -e \"cdrecord -v  -tao dev=0,0,0 /home/user/backup.iso "
          "driveropts=burnproof\"",
          102},
@@ -120,13 +120,14 @@ TEST(DefaultOperations, ComposeTheirTextsByteForByte)
          "./cdrecord -v  -tao dev=0,0,0 /home/user/backup.iso driveropts=burnproof", 72},
         {"DVD image burn, never prefixed", dvdImage,
          "dvd_cdrecord -v speed=4 -dao -eject -tsize=123456s dev=0,0,0 /home/user/backup.iso ", 83},
-        {"DVD image burn in its terminal", ImageBurnTerminal("backup.iso", dvdImage),
+        {"DVD image burn in its terminal", BurnImageTerminalLine("backup.iso", dvdImage),
          "xterm -T \"Burn backup.iso\" -e \"dvd_cdrecord -v speed=4 -dao -eject -tsize=123456s dev=0,0,0 "
          "/home/user/backup.iso \"",
          115},
-        {"quick erase", EraseCommandLine(false, "0,0,0", 0),
+        {"quick erase", EraseCommand(false, "0,0,0", 0), "cdrecord dev=0,0,0 -v blank=fast ", 33},
+        {"quick erase in its terminal", EraseTerminalLine(EraseCommand(false, "0,0,0", 0)),
          "xterm -T \"Tarvelin\" -e cdrecord dev=0,0,0 -v blank=fast ", 56},
-        {"quick erase with cdrecord from the program folder", EraseCommandLine(true, "0,0,0", 0),
+        {"quick erase with cdrecord from the program folder", EraseTerminalLine(EraseCommand(true, "0,0,0", 0)),
          "xterm -T \"Tarvelin\" -e ./cdrecord dev=0,0,0 -v blank=fast ", 58},
         {"format", format, "dvd+rw-format -lead-out /dev/cdrom", 34},
         {"format in its terminal", FormatTerminalLine(format), "xterm -e dvd+rw-format -lead-out /dev/cdrom", 43},
@@ -148,6 +149,8 @@ TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
     twoWordTitle.title = VolumeTitle("my disc");
     FolderBurn emptyTitle = DefaultFolderBurn();
     emptyTitle.title = VolumeTitle("");
+    FolderBurn emptyFolder = DefaultFolderBurn();
+    emptyFolder.folder = "";
     FolderBurn emptyDevice = DefaultFolderBurn();
     emptyDevice.device = DeviceArgument("");
     FolderBurn emptyList = DefaultFolderBurn();
@@ -175,8 +178,13 @@ TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
          "mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 94},
         {"two-word title", BurnFolderCommand(twoWordTitle, Medium::CD),
          "mkisofs -R -V my_disc -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 94},
-        {"empty title", BurnFolderCommand(emptyTitle, Medium::CD),
-         "mkisofs -R -V  -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 87},
+        // Bare, an empty title would leave mkisofs taking -T as the volume id.
+        {"empty title is one empty word", BurnFolderCommand(emptyTitle, Medium::CD),
+         "mkisofs -R -V '' -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 89},
+        {"empty folder is one empty word", BurnFolderCommand(emptyFolder, Medium::DVD),
+         "mkisofs -R -V no_name -T -J  '' | dvd_cdrecord -v -dao -eject -tsize=123456s dev=0,0,0  "
+         "driveropts=burnproof -",
+         110},
         {"empty device", BurnFolderCommand(emptyDevice, Medium::CD),
          "mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject dev=  driveropts=burnproof -", 89},
         {"empty drive list", BurnFolderCommand(emptyList, Medium::CD),
@@ -197,7 +205,7 @@ TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
          100},
         {"neither medium", BurnFolderCommand(DefaultFolderBurn(), Medium::Neither), "", 0},
         {"neither medium still starts the held terminal",
-         HeldTerminal(BurnFolderCommand(DefaultFolderBurn(), Medium::Neither)),
+         BurnFolderTerminalLine(BurnFolderCommand(DefaultFolderBurn(), Medium::Neither)),
          "xterm -hold -T \"Tarvelin\" -e \"\"", 31},
     });
 }
@@ -259,6 +267,9 @@ TEST(MakeImage, TitlePathAndFolderEdges)
     threeWords.title = VolumeTitle("my first disc");
     ImageFile emptyTitle = DefaultImageFile();
     emptyTitle.title = VolumeTitle("");
+    ImageFile emptyPathAndFolder = DefaultImageFile();
+    emptyPathAndFolder.path = "";
+    emptyPathAndFolder.folder = "";
     ImageFile blankPath = DefaultImageFile();
     blankPath.path = "/home/my image.iso";
     ImageFile blankTitleInTerminal = DefaultImageFile();
@@ -267,7 +278,12 @@ TEST(MakeImage, TitlePathAndFolderEdges)
     ExpectExact({
         {"three-word title", MakeImageCommand(threeWords),
          "mkisofs -o /home/image.iso -R -V \"my_first_disc\" -T -J  /home", 61},
-        {"empty title", MakeImageCommand(emptyTitle), "mkisofs -o /home/image.iso -R -V \"\" -T -J  /home", 48},
+        // The outer shell turns the twice-quoted title into '', which the
+        // shell that xterm starts reads as one empty word.
+        {"empty title", MakeImageCommand(emptyTitle),
+         "mkisofs -o /home/image.iso -R -V \"''\\'''\\'''\" -T -J  /home", 58},
+        {"empty path and folder", MakeImageCommand(emptyPathAndFolder), "mkisofs -o '' -R -V \"no_name\" -T -J  ''",
+         39},
         {"path with a blank", MakeImageCommand(blankPath),
          "mkisofs -o '/home/my image.iso' -R -V \"no_name\" -T -J  /home", 60},
         // The title stands outside the quotation after -e, so it is quoted
@@ -285,6 +301,8 @@ TEST(ImageBurn, EdgesOfTheRecordingCommandAndItsWindowTitle)
     noSize.trackSize = "";
     ImageBurn blankPath = DefaultCdImageBurn();
     blankPath.path = "/home/user/my backup.iso";
+    ImageBurn emptyPath = DvdImageBurn();
+    emptyPath.path = "";
 
     ExpectExact({
         {"burnproof off ends the CD command in a blank", BurnImageCommand(noBurnproof, Medium::CD),
@@ -293,14 +311,18 @@ TEST(ImageBurn, EdgesOfTheRecordingCommandAndItsWindowTitle)
          "dvd_cdrecord -v speed=4 -dao -eject -tsize=s dev=0,0,0 /home/user/backup.iso ", 77},
         {"neither medium", BurnImageCommand(DefaultCdImageBurn(), Medium::Neither), "", 0},
         {"neither medium still starts the terminal",
-         ImageBurnTerminal("backup.iso", BurnImageCommand(DefaultCdImageBurn(), Medium::Neither)),
+         BurnImageTerminalLine("backup.iso", BurnImageCommand(DefaultCdImageBurn(), Medium::Neither)),
          "xterm -T \"Burn backup.iso\" -e \"\"", 32},
         {"path with a blank", BurnImageCommand(blankPath, Medium::CD),
          "cdrecord -v  -tao dev=0,0,0 '/home/user/my backup.iso' driveropts=burnproof", 75},
+        {"empty path is one empty word", BurnImageCommand(emptyPath, Medium::DVD),
+         "dvd_cdrecord -v speed=4 -dao -eject -tsize=123456s dev=0,0,0 '' ", 64},
+        {"empty file name leaves the window title its first word", BurnImageTerminalLine("", ""),
+         "xterm -T \"Burn \" -e \"\"", 22},
         // Inside its double quotes a blank in the window title needs nothing.
-        {"window title with a blank", ImageBurnTerminal("my backup.iso", ""),
+        {"window title with a blank", BurnImageTerminalLine("my backup.iso", ""),
          "xterm -T \"Burn my backup.iso\" -e \"\"", 35},
-        {"window title with shell characters", ImageBurnTerminal("a\"b$c`d\\e's.iso", ""),
+        {"window title with shell characters", BurnImageTerminalLine("a\"b$c`d\\e's.iso", ""),
          "xterm -T \"Burn a\\\"b\\$c\\`d\\\\e's.iso\" -e \"\"", 41},
     });
 }
@@ -330,21 +352,21 @@ TEST(Erase, EveryModeGivesItsOwnOptionAndOthersNone)
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "erase mode " << r.mode);
         EXPECT_SAME_TEXT("xterm -T \"Tarvelin\" -e cdrecord dev=0,0,0" + std::string(r.option),
-                         EraseCommandLine(false, "0,0,0", r.mode));
+                         EraseTerminalLine(EraseCommand(false, "0,0,0", r.mode)));
         EXPECT_SAME_TEXT("xterm -T \"Tarvelin\" -e ./cdrecord dev=0,0,0" + std::string(r.option),
-                         EraseCommandLine(true, "0,0,0", r.mode));
+                         EraseTerminalLine(EraseCommand(true, "0,0,0", r.mode)));
     }
 }
 
 TEST(Erase, DeviceGoesInAsItIs)
 {
     ExpectExact({
-        {"empty device", EraseCommandLine(false, "", 0), "xterm -T \"Tarvelin\" -e cdrecord dev= -v blank=fast ", 51},
-        {"empty device and no option is the prefix alone", EraseCommandLine(false, "", -1),
+        {"empty device", EraseTerminalLine(EraseCommand(false, "", 0)), "xterm -T \"Tarvelin\" -e cdrecord dev= -v blank=fast ", 51},
+        {"empty device and no option is the prefix alone", EraseTerminalLine(EraseCommand(false, "", -1)),
          "xterm -T \"Tarvelin\" -e cdrecord dev=", 36},
-        {"empty device and no option, program folder", EraseCommandLine(true, "", 9),
+        {"empty device and no option, program folder", EraseTerminalLine(EraseCommand(true, "", 9)),
          "xterm -T \"Tarvelin\" -e ./cdrecord dev=", 38},
-        {"device path with a blank", EraseCommandLine(false, "/dev/my cd ", 1),
+        {"device path with a blank", EraseTerminalLine(EraseCommand(false, "/dev/my cd ", 1)),
          "xterm -T \"Tarvelin\" -e cdrecord dev=/dev/my cd  -v blank=all ", 61},
     });
 }

@@ -100,6 +100,8 @@ TEST(Drives, DeviceArgument)
     const Row rows[] = {
         {"/dev/cdrom", "/dev/cdrom"},
         {"/dev/cdrom  ", "/dev/cdrom  "},
+        // Any path is used whole, not only one under /dev.
+        {"/media/recorder", "/media/recorder"},
         {"0,0,00) 'VENDOR' 'MODEL' 'REV'", "0,0,0"},
         {"ComboBox1", "Combo"},
         {"1,0", "1,0"},

@@ -1,9 +1,10 @@
 // The pieces that the burn and image commands are built from: template
-// filling, speed, image options, the title rewrite, the track-size query and
-// the buffer-underrun marker.
+// filling, speed, image options, the title rewrite, the track-size query, an
+// image's track size and the buffer-underrun marker.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -119,7 +120,58 @@ TEST(Fragments, TrackSizeQueryMeasuresTheFolder)
          "mkisofs -J -r -print-size '/home/my files' >temp.cfg", 52},
         {"folder with a dollar is not escaped: no double quotes here", TrackSizeQuery(false, "$HOME"),
          "mkisofs -J -r -print-size '$HOME' >temp.cfg", 43},
+        {"empty folder is one empty word", TrackSizeQuery(false, ""), "mkisofs -J -r -print-size '' >temp.cfg", 38},
     });
+}
+
+// A DVD image burn tells the recorder the image's own size in sectors: a
+// size too small would cut the disc short.
+TEST(Fragments, ImageTrackSizeCountsEveryStartedSector)
+{
+    struct Row {
+        std::uint64_t bytes;
+        std::string_view sectors;
+    };
+    const Row rows[] = {
+        {0, "0"},
+        {1, "1"},
+        {2047, "1"},
+        {2048, "1"},
+        {2049, "2"},
+        {2048ull * 123456, "123456"},
+        {2048ull * 123455 + 1, "123456"},
+        {2048ull * 123456 + 1, "123457"},
+        {4700372992ull, "2295104"},  // a single-layer DVD, full
+        {UINT64_MAX, "9007199254740992"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.bytes << " bytes");
+        EXPECT_SAME_TEXT(r.sectors, ImageTrackSize(r.bytes));
+    }
+}
+
+// The queries' templates are checked against their scratch file's name when
+// the program is built; the check itself must tell a redirection into the
+// file from anything that merely ends like it.
+TEST(Fragments, TemplateWritesIntoItsScratchFileOnlyThroughARedirection)
+{
+    struct Row {
+        ToolTemplate tmpl;
+        bool writesIntoTempCfg;
+    };
+    const Row rows[] = {
+        {{"mkisofs -print-size %s >temp.cfg", "./mkisofs -print-size %s >temp.cfg"}, true},
+        {{"mkisofs -print-size %s >temp.cfg", "./mkisofs -print-size %s >device.cfg"}, false},
+        {{"mkisofs -print-size %s >temp.cfg.old", "./mkisofs -print-size %s >temp.cfg.old"}, false},
+        {{"mkisofs -print-size %s >xtemp.cfg", "./mkisofs -print-size %s >xtemp.cfg"}, false},
+        {{"mkisofs -print-size %s > temp.cfg", "./mkisofs -print-size %s > temp.cfg"}, false},
+        {{"mkisofs -print-size temp.cfg", "./mkisofs -print-size temp.cfg"}, false},
+        {{"temp.cfg", "temp.cfg"}, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(command_text::Visible(r.tmpl.plain) + " / " + command_text::Visible(r.tmpl.local));
+        EXPECT_EQ(r.writesIntoTempCfg, r.tmpl.WritesInto(kTrackSizeFile));
+    }
 }
 
 TEST(Fragments, BurnproofMarkerIsACaseSensitiveRunAnywhereInTheLine)

@@ -827,6 +827,70 @@ TEST_F(Files, DeleteRemovesOnlyWhatItNames)
     EXPECT_TRUE(os::FileExists(Path("target")));
 }
 
+// The size in bytes, or the message of the error it raised.
+std::string SizeOrMessage(const std::string& name)
+{
+    try {
+        return std::to_string(os::FileSize(name));
+    } catch (const os::EInOutError& e) {
+        return e.what();
+    }
+}
+
+TEST_F(Files, SizeIsTheWholeFileOrTheTextFilesErrorMessage)
+{
+    WriteFile(Path("empty.iso"), "");
+    WriteFile(Path("odd.iso"), std::string(2049, 'x'));
+    ASSERT_EQ(::symlink(Path("odd.iso").c_str(), Path("link.iso").c_str()), 0);
+    ASSERT_EQ(::symlink(Path("nothing").c_str(), Path("dangling.iso").c_str()), 0);
+    // Larger than any int: a whole DVD image, without the disk space.
+    const int big = ::open(Path("big.iso").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(big, 0);
+    ASSERT_EQ(::ftruncate(big, 4700372993LL), 0);
+    ::close(big);
+    ASSERT_EQ(::mkdir(Path("folder.iso").c_str(), 0755), 0);
+    // Opened the ordinary way, a pipe without a writer would never answer.
+    ASSERT_EQ(::mkfifo(Path("pipe.iso").c_str(), 0600), 0);
+    const struct {
+        const char* what;
+        std::string name;
+        std::string result;
+    } cases[] = {
+        {"empty file", Path("empty.iso"), "0"},
+        {"a byte past a whole sector", Path("odd.iso"), "2049"},
+        {"a link gives its target's size", Path("link.iso"), "2049"},
+        {"larger than 4 GiB", Path("big.iso"), "4700372993"},
+        {"missing file", Path("missing.iso"), "File not found"},
+        {"missing folder on the way", Path("nowhere/disc.iso"), "File not found"},
+        {"dangling link", Path("dangling.iso"), "File not found"},
+        {"a folder cannot be burned as an image", Path("folder.iso"), "Access denied"},
+        {"a pipe has no size", Path("pipe.iso"), "I/O error 29"},
+    };
+    const int before = OpenDescriptorCount();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(SizeOrMessage(c.name), c.result);
+        EXPECT_EQ(OpenDescriptorCount(), before) << "a descriptor was left open";
+    }
+}
+
+TEST_F(Files, SizeOfAFileTheUserMayNotReadIsAccessDenied)
+{
+    const std::string name = Path("disc.iso");
+    WriteFile(name, "ISO");
+    ASSERT_EQ(::chmod(name.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+    // Root reads any file whatever its mode bits, so ask as an ordinary user.
+    const std::string result = RunInChild([&]() -> std::string {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return "skip: running as root and cannot drop to an ordinary user ("s + std::strerror(errno) + ")";
+        return SizeOrMessage(name);
+    });
+    if (IsSkip(result))
+        GTEST_SKIP() << result;
+    EXPECT_EQ(result, "Access denied");
+}
+
 TEST_F(Files, WorkingDirectoryChangesOnlyOnSuccess)
 {
     ASSERT_EQ(::mkdir(Path("sub").c_str(), 0755), 0);

@@ -19,10 +19,11 @@ using command_text::Visible;
 
 namespace {
 
-// Values that a shell would split, expand, run or glob if they went in bare.
-// The "touch pwned" ones leave a file behind in the working directory if
-// they ever run.
+// Values that a shell would split, expand, run or glob if they went in bare,
+// and the empty one, which would vanish. The "touch pwned" ones leave a file
+// behind in the working directory if they ever run.
 const std::vector<std::string> kTrickyValues = {
+    "",
     "my files",
     "it's $HOME `x`.txt",
     "Bob's disc",
@@ -67,7 +68,7 @@ const std::vector<std::string> kTrickyValues = {
 // Values that need no quoting: the everyday command texts keep their exact bytes.
 const std::vector<std::string> kPlainValues = {
     "no_name", "/home", "/home/user/backup.iso", "0,0,0", "-dash", "100%", "%s",
-    "a-b.c", "x=y+z@w%", "ABCxyz019", ":", "", "/dev/cdrom",
+    "a-b.c", "x=y+z@w%", "ABCxyz019", ":", "/dev/cdrom",
 };
 
 // The shell's environment: HOME points nowhere, so an expansion that slips
@@ -117,6 +118,17 @@ TEST(QuotingRule, PlainValuesAreInsertedUnchanged)
         EXPECT_SAME_TEXT(v, QuoteInsideTerminal(v));
         EXPECT_SAME_TEXT(v, QuoteForShell(QuoteForShell(v)));
     }
+}
+
+// An empty value bare would leave no word at all; quoted, it is the shortest
+// empty word at each layer.
+TEST(QuotingRule, EmptyValueIsAnEmptyWordForEveryShellThatReadsIt)
+{
+    command_text::ExpectExact({
+        {"one shell", QuoteForShell(""), "''", 2},
+        {"inside the terminal's double quotes", QuoteInsideTerminal(""), "''", 2},
+        {"the Make ISO title, read by both shells", QuoteForShell(QuoteForShell("")), "''\\'''\\'''", 10},
+    });
 }
 
 TEST(QuotingRule, EveryByteOutsideThePlainSetMakesAValueNeedQuoting)
@@ -188,14 +200,12 @@ TEST_F(Quoting, WindowTitleSurvivesDoubleQuotes)
     }
 }
 
-// Plain values go in bare, so they must come out of both shells unchanged
-// too. The empty one adds no word: an empty piece leaves two blanks in a row
-// in the command, and the tool sees nothing there.
+// Plain values go in bare, so they must come out of both shells unchanged too.
 TEST_F(Quoting, PlainValuesSurviveBothShellsBare)
 {
     for (const std::string& v : kPlainValues) {
         SCOPED_TRACE(Visible(v));
-        const std::vector<std::string> expected = v.empty() ? Bracketed({}) : Bracketed({v});
+        const std::vector<std::string> expected = Bracketed({v});
         EXPECT_EQ(expected, Run(std::string(kPrint) + QuoteForShell(v) + " END >" + out));
         EXPECT_EQ(expected,
                   Run("sh -c \"" + std::string(kPrint) + QuoteInsideTerminal(v) + " END >" + out + "\""));

@@ -94,9 +94,10 @@ struct NamedValues {
 };
 
 // The title goes through the blank rewrite first, so a command hidden in it
-// is written with a tab to stay a command.
+// is written with a tab to stay a command. Empty ones stay one empty word.
 const std::vector<NamedValues> kFolderBurnValues = {
     {"no name", "/home"},
+    {"", ""},
     {"Bob's disc", "/home/my files"},
     {"it's $HOME `x`", "/home/it's $HOME `x`.txt"},
     {"tab\there", "semi;colon|a&&touch pwned"},
@@ -121,7 +122,7 @@ TEST_F(WrappedCommands, FolderBurnGivesMkisofsTheTitleAndTheFolderAsOneWordEach)
                 burn.trackSize = "123456";
                 burn.device = "0,0,0";
                 burn.burn = std::string(kBurnproofArgument);
-                Run(HeldTerminal(BurnFolderCommand(burn, medium)));
+                Run(BurnFolderTerminalLine(BurnFolderCommand(burn, medium)));
 
                 const Words xterm = Call("xterm");
                 ASSERT_EQ(6u, xterm.size()) << testing::PrintToString(xterm);
@@ -150,7 +151,7 @@ TEST_F(WrappedCommands, DefaultFolderBurnReachesTheTerminalAsItsExactCommand)
     burn.folder = "/home";
     burn.device = "0,0,0";
     burn.burn = std::string(kBurnproofArgument);
-    Run(HeldTerminal(BurnFolderCommand(burn, Medium::CD)));
+    Run(BurnFolderTerminalLine(BurnFolderCommand(burn, Medium::CD)));
     const Words xterm = Call("xterm");
     ASSERT_FALSE(xterm.empty());
     EXPECT_SAME_TEXT("mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -",
@@ -169,6 +170,8 @@ TEST_F(WrappedCommands, MakeImageGivesMkisofsThePathTitleAndFolderAsOneWordEach)
 {
     const std::vector<ImageValues> rows = {
         {"/home/image.iso", "no name", "/home", false, false, false, {}},
+        {"", "", "", false, false, false, {}},
+        {"", "", "", true, false, true, {"-joliet-long", "-D"}},
         {"/tmp/it's $HOME `x`.iso", "Bob's disc", "/home/my files", true, false, false, {"-joliet-long"}},
         {"/tmp/my image.iso", "tab\there", "$(touch pwned)", false, true, true,
          {"-joliet-long", "-iso-level", "4", "-D"}},
@@ -187,7 +190,7 @@ TEST_F(WrappedCommands, MakeImageGivesMkisofsThePathTitleAndFolderAsOneWordEach)
             image.title = VolumeTitle(r.title);
             image.imageOptions = ImageOptions(r.longJoliet, r.isoLevel4, r.noDeepFolders);
             image.folder = r.folder;
-            Run(TitledTerminal(MakeImageCommand(image)));
+            Run(MakeImageTerminalLine(MakeImageCommand(image)));
 
             const Words xterm = Call("xterm");
             ASSERT_EQ(5u, xterm.size()) << testing::PrintToString(xterm);
@@ -209,7 +212,7 @@ TEST_F(WrappedCommands, DefaultImageCommandReachesTheTerminalWithoutTheTitleQuot
     image.path = "/home/image.iso";
     image.title = "no_name";
     image.folder = "/home";
-    Run(TitledTerminal(MakeImageCommand(image)));
+    Run(MakeImageTerminalLine(MakeImageCommand(image)));
     const Words xterm = Call("xterm");
     ASSERT_FALSE(xterm.empty());
     EXPECT_SAME_TEXT("mkisofs -o /home/image.iso -R -V no_name -T -J  /home", xterm.back());
@@ -224,6 +227,7 @@ TEST_F(WrappedCommands, ImageBurnGivesTheRecorderThePathAsOneWord)
     };
     const std::vector<Row> rows = {
         {"/home/user/backup.iso", "backup.iso"},
+        {"", ""},
         {"/home/user/my backup.iso", "my backup.iso"},
         {"/tmp/it's $HOME `x`.iso", "it's $HOME `x`.iso"},
         {"/tmp/a\"b\\c.iso", "a\"b\\c.iso"},
@@ -247,7 +251,7 @@ TEST_F(WrappedCommands, ImageBurnGivesTheRecorderThePathAsOneWord)
                     burn.speed = SpeedArgument("4");
                     burn.trackSize = "123456";
                 }
-                Run(ImageBurnTerminal(r.name, BurnImageCommand(burn, medium)));
+                Run(BurnImageTerminalLine(r.name, BurnImageCommand(burn, medium)));
 
                 const Words xterm = Call("xterm");
                 ASSERT_EQ(5u, xterm.size()) << testing::PrintToString(xterm);
@@ -268,7 +272,7 @@ TEST_F(WrappedCommands, ImageBurnGivesTheRecorderThePathAsOneWord)
 
 TEST_F(WrappedCommands, TrackSizeQueryMeasuresTheFolderAsOneWordIntoTheScratchFile)
 {
-    const std::vector<std::string> folders = {"/home", "/home/my files", "/home/it's $HOME `x`", "$(touch pwned)",
+    const std::vector<std::string> folders = {"/home", "", "/home/my files", "/home/it's $HOME `x`", "$(touch pwned)",
                                               "a;touch pwned", "*", "new\nline", "a\"b\\c"};
     for (const std::string& folder : folders) {
         for (bool local : {false, true}) {
@@ -293,16 +297,16 @@ TEST_F(WrappedCommands, EraseAndFormatReachTheToolWordByWord)
         Words call;
     };
     const std::vector<Row> rows = {
-        {"quick erase", EraseCommandLine(false, "0,0,0", 0), "cdrecord",
+        {"quick erase", EraseTerminalLine(EraseCommand(false, "0,0,0", 0)), "cdrecord",
          {OnPath("cdrecord"), "dev=0,0,0", "-v", "blank=fast"}},
-        {"quick erase from the program folder", EraseCommandLine(true, "0,0,0", 0), "cdrecord",
+        {"quick erase from the program folder", EraseTerminalLine(EraseCommand(true, "0,0,0", 0)), "cdrecord",
          {Local("cdrecord"), "dev=0,0,0", "-v", "blank=fast"}},
-        {"forced full erase", EraseCommandLine(false, "1,0,0", 3), "cdrecord",
+        {"forced full erase", EraseTerminalLine(EraseCommand(false, "1,0,0", 3)), "cdrecord",
          {OnPath("cdrecord"), "dev=1,0,0", "-v", "blank=all", "-force"}},
-        {"no erase mode", EraseCommandLine(false, "0,0,0", -1), "cdrecord", {OnPath("cdrecord"), "dev=0,0,0"}},
-        {"empty device", EraseCommandLine(false, "", 8), "cdrecord",
+        {"no erase mode", EraseTerminalLine(EraseCommand(false, "0,0,0", -1)), "cdrecord", {OnPath("cdrecord"), "dev=0,0,0"}},
+        {"empty device", EraseTerminalLine(EraseCommand(false, "", 8)), "cdrecord",
          {OnPath("cdrecord"), "dev=", "-v", "blank=session"}},
-        {"empty device, no erase mode", EraseCommandLine(false, "", 9), "cdrecord", {OnPath("cdrecord"), "dev="}},
+        {"empty device, no erase mode", EraseTerminalLine(EraseCommand(false, "", 9)), "cdrecord", {OnPath("cdrecord"), "dev="}},
         {"format", FormatTerminalLine(FormatCommand("/dev/cdrom")), "dvd+rw-format",
          {OnPath("dvd+rw-format"), "-lead-out", "/dev/cdrom"}},
         {"format without a device", FormatTerminalLine(FormatCommand("")), "dvd+rw-format",

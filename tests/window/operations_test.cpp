@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "support.h"
 
@@ -253,7 +254,7 @@ TEST_F(Operations, DriveWithoutProtectionIsToldAboutBeforeTheTitleChangesAndBurn
     }
 }
 
-TEST_F(Operations, ImageBurnToldAboutAMissingProtectionBeforeTheSizeQuery)
+TEST_F(Operations, ImageBurnToldAboutAMissingProtectionBeforeTheTerminal)
 {
     recorder_.Answer("STANDIN_PRCAP", kUnprotectedDrive);
     const std::string image = AnImage("backup.iso");
@@ -271,49 +272,78 @@ TEST_F(Operations, ImageBurnToldAboutAMissingProtectionBeforeTheSizeQuery)
     ASSERT_EQ(DialogsAnswered(), 2);
     EXPECT_EQ(message, kNoProtectionMessage);
     EXPECT_TRUE(SameLines({std::string(kQuery)}, linesMeanwhile));
+    // The three bytes of the image start one sector.
     EXPECT_TRUE(SameLines(
-        {std::string(kQuery), std::string(kSizeQuery),
-         BurnImageTerminal("backup.iso", "dvd_cdrecord -v  -dao -eject -tsize=123456s dev=0,0,0 " + image + " ")},
+        {std::string(kQuery),
+         BurnImageTerminal("backup.iso", "dvd_cdrecord -v  -dao -eject -tsize=1s dev=0,0,0 " + image + " ")},
         recorder_.ShellLines()));
 }
 
-TEST_F(Operations, SizeFileThatCannotBeReadEndsTheOperationBeforeTheTerminal)
+TEST_F(Operations, SizeFileThatCannotBeReadEndsTheBurnBeforeTheTerminal)
 {
-    const std::string image = AnImage("backup.iso");
+    Form1->title.SetText("no name");
+    Pick(Form1->ComboBox3, 1);
+    std::string error;
+    AnswerDialogs({[&](GtkDialog* d) {
+                       error = MessageOf(d);
+                       Dismiss(d);
+                   },
+                   kUnexpectedBox});
+    {
+        const UncreatableSizeFile missing;
+        Click(Form1->Button3);
+    }
+    EXPECT_EQ(DialogsAnswered(), 1);
+    EXPECT_EQ(error, "File not found.");
+    EXPECT_EQ(Form1->title.Text(), "no_name");
+    EXPECT_TRUE(SameLines({std::string(kQuery), std::string(kSizeQuery)}, recorder_.ShellLines()));
+    EXPECT_TRUE(ArgsOf(recorder_.Calls(), "xterm").empty());
+    EXPECT_TRUE(ArgsOf(recorder_.Calls(), "dvd_cdrecord").empty());
+}
+
+// The image goes, or a folder takes its place, between the dialog and the
+// burn: the size cannot be read, so the recorder is not started with a guess.
+TEST_F(Operations, ImageWhoseSizeCannotBeReadEndsTheImageBurnBeforeTheTerminal)
+{
+    const fs::path image = files_ / "backup.iso";
     const struct {
         const char* name;
-        ui::TButton& button;
-        bool opensImage;
-        const char* titleAfter;
+        std::function<void()> spoil;
+        const char* error;
     } cases[] = {
-        {"Burn", Form1->Button3, false, "no_name"},
-        {"Open ISO and burn", Form1->Button7, true, "no name"},
+        {"image gone", [&] { fs::remove(image); }, "File not found."},
+        {"a folder in the image's place",
+         [&] {
+             fs::remove(image);
+             fs::create_directory(image);
+         },
+         "Access denied."},
     };
+    Pick(Form1->ComboBox3, 1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Form1->title.SetText("no name");
-        Pick(Form1->ComboBox3, 1);
+        fs::remove_all(image);
+        AnImage("backup.iso");
         recorder_.Clear();
         std::string error;
-        std::vector<Answer> answers;
-        if (c.opensImage)
-            answers.push_back(Choose(files_, "backup.iso"));
-        answers.push_back([&](GtkDialog* d) {
-            error = MessageOf(d);
-            Dismiss(d);
-        });
-        answers.push_back(kUnexpectedBox);
-        AnswerDialogs(answers);
-        {
-            const UncreatableSizeFile missing;
-            Click(c.button);
-        }
-        EXPECT_EQ(DialogsAnswered(), c.opensImage ? 2 : 1);
-        EXPECT_EQ(error, "File not found.");
-        EXPECT_EQ(Form1->title.Text(), c.titleAfter);
-        EXPECT_TRUE(SameLines({std::string(kQuery), std::string(kSizeQuery)}, recorder_.ShellLines()));
-        EXPECT_TRUE(ArgsOf(recorder_.Calls(), "xterm").empty());
-        EXPECT_TRUE(ArgsOf(recorder_.Calls(), "dvd_cdrecord").empty());
+        AnswerDialogs({[&](GtkDialog* d) {
+                           Choose(files_, "backup.iso")(d);
+                           c.spoil();
+                       },
+                       [&](GtkDialog* d) {
+                           error = MessageOf(d);
+                           Dismiss(d);
+                       },
+                       kUnexpectedBox});
+        Click(Form1->Button7);
+
+        EXPECT_EQ(DialogsAnswered(), 2);
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(SameLines({std::string(kQuery)}, recorder_.ShellLines())) << "only the capability query ran";
+        const std::vector<ToolCall> calls = recorder_.Calls();
+        EXPECT_TRUE(ArgsOf(calls, "xterm").empty());
+        EXPECT_TRUE(ArgsOf(calls, "dvd_cdrecord").empty());
+        EXPECT_TRUE(ArgsOf(calls, "mkisofs").empty());
     }
 }
 
@@ -426,29 +456,48 @@ TEST_F(Operations, OpenIsoBurnsTheImageToCd)
     EXPECT_TRUE(ArgsOf(calls, "mkisofs").empty());
 }
 
-TEST_F(Operations, OpenIsoToDvdMeasuresTheFolderFieldNotTheImage)
+// The folder field plays no part: mkisofs, which would measure it as 123456
+// sectors, is never run, and no temp.cfg is made.
+TEST_F(Operations, OpenIsoToDvdTellsTheRecorderTheImagesOwnSize)
 {
+    const struct {
+        std::uintmax_t bytes;
+        const char* tsize;
+    } cases[] = {
+        {0, "-tsize=0s"},
+        {3, "-tsize=1s"},
+        {2048 * 5, "-tsize=5s"},
+        {2048 * 5 + 1, "-tsize=6s"},
+        {2048ull * 123456, "-tsize=123456s"},
+        {2048ull * 1000000 - 1, "-tsize=1000000s"},
+    };
     const ToolsBesideProgram tools;
-    const std::string image = AnImage("backup.iso");
+    const fs::path image = files_ / "backup.iso";
     Pick(Form1->ComboBox3, 1);
     Pick(Form1->speed, 3);
     Tick(Form1->CheckBox1, true);
     TickBurnproof(false);
     ASSERT_EQ(Form1->speed.Text(), "4");
-    AnswerDialogs({Choose(files_, "backup.iso"), kUnexpectedBox});
-    Click(Form1->Button7);
-    EXPECT_EQ(DialogsAnswered(), 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tsize);
+        std::ofstream(image, std::ios::trunc).close();
+        fs::resize_file(image, c.bytes);
+        recorder_.Clear();
+        AnswerDialogs({Choose(files_, "backup.iso"), kUnexpectedBox});
+        Click(Form1->Button7);
+        EXPECT_EQ(DialogsAnswered(), 1);
 
-    const std::string command = "dvd_cdrecord -v speed=4 -dao -eject -tsize=123456s dev=0,0,0 " + image + " ";
-    EXPECT_TRUE(SameLines({std::string(kLocalSizeQuery), BurnImageTerminal("backup.iso", command)},
-                          recorder_.ShellLines()));
-    const std::vector<ToolCall> calls = recorder_.Calls();
-    EXPECT_EQ(ArgsOf(calls, "mkisofs"), (Invocations{{"-J", "-r", "-print-size", "/home"}}));
-    EXPECT_EQ(ArgsOf(calls, "dvd_cdrecord"),
-              (Invocations{{"-v", "speed=4", "-dao", "-eject", "-tsize=123456s", "dev=0,0,0", image}}));
-    EXPECT_TRUE(ArgsOf(calls, "cdrecord").empty()) << "no capability query without Burnproof";
-    EXPECT_EQ(Form1->foldertoburn.Text(), "/home");
-    EXPECT_EQ(Form1->title.Text(), "no name");
+        const std::string command =
+            "dvd_cdrecord -v speed=4 -dao -eject " + std::string(c.tsize) + " dev=0,0,0 " + image.string() + " ";
+        EXPECT_TRUE(SameLines({BurnImageTerminal("backup.iso", command)}, recorder_.ShellLines()));
+        const std::vector<ToolCall> calls = recorder_.Calls();
+        EXPECT_TRUE(ArgsOf(calls, "mkisofs").empty());
+        EXPECT_EQ(ArgsOf(calls, "dvd_cdrecord"),
+                  (Invocations{{"-v", "speed=4", "-dao", "-eject", c.tsize, "dev=0,0,0", image.string()}}));
+        EXPECT_TRUE(ArgsOf(calls, "cdrecord").empty()) << "no capability query without Burnproof";
+        EXPECT_EQ(Form1->foldertoburn.Text(), "/home");
+        EXPECT_EQ(Form1->title.Text(), "no name");
+    }
 }
 
 TEST_F(Operations, ImageBurnTerminalIsTitledWithTheFileNameOnly)
