@@ -54,7 +54,7 @@ bool HoldsBurnproofMarker(std::string_view line);
 inline constexpr std::string_view kTrackSizeFile = "temp.cfg";
 std::string TrackSizeQuery(bool toolsInProgramFolder, std::string_view folder);
 
-// An image file's Track size: its own size in 2048-byte sectors, rounded up,
+// An image file's track size: its own size in 2048-byte sectors, rounded up,
 // so that the recorder is told exactly what it is about to write.
 std::string ImageTrackSize(std::uint64_t imageBytes);
 

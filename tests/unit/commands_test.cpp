@@ -147,10 +147,6 @@ TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
     lowerMax.speed = SpeedArgument("max");
     FolderBurn twoWordTitle = DefaultFolderBurn();
     twoWordTitle.title = VolumeTitle("my disc");
-    FolderBurn emptyTitle = DefaultFolderBurn();
-    emptyTitle.title = VolumeTitle("");
-    FolderBurn emptyFolder = DefaultFolderBurn();
-    emptyFolder.folder = "";
     FolderBurn emptyDevice = DefaultFolderBurn();
     emptyDevice.device = DeviceArgument("");
     FolderBurn emptyList = DefaultFolderBurn();
@@ -178,13 +174,6 @@ TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
          "mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 94},
         {"two-word title", BurnFolderCommand(twoWordTitle, Medium::CD),
          "mkisofs -R -V my_disc -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 94},
-        // Bare, an empty title would leave mkisofs taking -T as the volume id.
-        {"empty title is one empty word", BurnFolderCommand(emptyTitle, Medium::CD),
-         "mkisofs -R -V '' -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 89},
-        {"empty folder is one empty word", BurnFolderCommand(emptyFolder, Medium::DVD),
-         "mkisofs -R -V no_name -T -J  '' | dvd_cdrecord -v -dao -eject -tsize=123456s dev=0,0,0  "
-         "driveropts=burnproof -",
-         110},
         {"empty device", BurnFolderCommand(emptyDevice, Medium::CD),
          "mkisofs -R -V no_name -T -J  /home | cdrecord -v -tao -eject dev=  driveropts=burnproof -", 89},
         {"empty drive list", BurnFolderCommand(emptyList, Medium::CD),
@@ -210,7 +199,7 @@ TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
     });
 }
 
-TEST(FolderBurn, FolderAndTitleThatNeedQuotingAreQuotedInsideTheTerminalCommand)
+TEST(FolderBurn, FolderAndTitleThatNeedQuotingOrAreEmptyAreQuotedInsideTheTerminalCommand)
 {
     FolderBurn blankFolder = DefaultFolderBurn();
     blankFolder.folder = "/home/my files";
@@ -218,6 +207,10 @@ TEST(FolderBurn, FolderAndTitleThatNeedQuotingAreQuotedInsideTheTerminalCommand)
     quoteTitle.title = VolumeTitle("Bob's disc");
     FolderBurn dollarFolder = DefaultFolderBurn();
     dollarFolder.folder = "$HOME";
+    FolderBurn emptyTitle = DefaultFolderBurn();
+    emptyTitle.title = VolumeTitle("");
+    FolderBurn emptyFolder = DefaultFolderBurn();
+    emptyFolder.folder = "";
 
     ExpectExact({
         {"folder with a blank", BurnFolderCommand(blankFolder, Medium::CD),
@@ -233,6 +226,11 @@ TEST(FolderBurn, FolderAndTitleThatNeedQuotingAreQuotedInsideTheTerminalCommand)
          "mkisofs -R -V no_name -T -J  '\\$HOME' | dvd_cdrecord -v -dao -eject -tsize=123456s dev=0,0,0  "
          "driveropts=burnproof -",
          116},
+        // Bare, an empty title would leave mkisofs taking -T as the volume id.
+        {"empty title is one empty word", BurnFolderCommand(emptyTitle, Medium::CD),
+         "mkisofs -R -V '' -T -J  /home | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 89},
+        {"empty folder is one empty word", BurnFolderCommand(emptyFolder, Medium::CD),
+         "mkisofs -R -V no_name -T -J  '' | cdrecord -v -tao -eject dev=0,0,0  driveropts=burnproof -", 91},
     });
 }
 
