@@ -76,6 +76,7 @@ class DriveDiscovery(CommandAssertions, unittest.TestCase):
              b"scsibus0:\n\t0,0,0\t0) 'VENDOR' 'MODEL' 'REV' Removable cd-rom\n\t0,1,0\t1) *\n",
              b"Combo"),
             ("user's list: first line whole", b"/dev/cdrom\n\n1,0,0\n", b"", b"/dev/cdrom"),
+            ("a path outside /dev is whole too", b"/media/recorder\n", b"", b"/media/recorder"),
             ("user's list with CR LF, trailing blank kept", b"/dev/sr0 \r\n1,0,0", b"", b"/dev/sr0 "),
             ("user's list of an address", b"1,0,0\n", b"", b"1,0,0"),
             ("empty user's list still suppresses the scan", b"", b"", b"Combo"),
