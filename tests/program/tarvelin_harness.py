@@ -232,6 +232,7 @@ class Tarvelin:
         self.base = tempfile.mkdtemp(prefix="tarvelin-test-")
         test.addCleanup(shutil.rmtree, self.base, True)
         test.addCleanup(self.check_toolkit_quiet)
+        test.addCleanup(self.check_every_dialog_met)
         self.program_dir = self.path("program")
         self.tools_dir = self.path("tools")
         self.calls_dir = self.path("calls")
@@ -343,6 +344,13 @@ class Tarvelin:
         warnings = TOOLKIT_WARNING.findall(err)
         if warnings:
             raise AssertionError(f"the toolkit complained: {warnings!r}")
+
+    def check_every_dialog_met(self):
+        """A box the test did not wait for tells of something it did not expect,
+        such as an error."""
+        unmet = self.dialogs()[self.dialogs_met:]
+        if unmet:
+            raise AssertionError(f"the program showed dialogs the test did not look at: {unmet!r}")
 
     def _alive(self):
         if self.process.poll() is not None:
