@@ -5,9 +5,10 @@
  * the order they are logged.
  *
  * When $TARVELIN_DIALOG_ANSWERS names a folder, file chooser number N is
- * answered from the file N in it, as soon as that file appears: "cancel", or
- * "choose", a NUL byte and the path to confirm. The real dialog takes the path
- * and the program handles the result as it would a user's.
+ * answered from the file N in it, as soon as that file appears: "choose", a
+ * NUL byte and the path to confirm; anything else, such as "cancel", cancels.
+ * The real dialog takes the path and the program handles the result as it
+ * would a user's.
  *
  * The toolkit's functions are bound lazily, from the program's own GTK, when
  * first called: the shells and tools that inherit the preload never call
@@ -142,14 +143,15 @@ static gboolean answer_when_ready(gpointer data)
         gsize length = 0;
         if (!g_file_get_contents(p->answer_file, &answer, &length, NULL))
             return G_SOURCE_CONTINUE;
-        if (strcmp(answer, "cancel") == 0) {
-            g_free(answer);
+        const gboolean choose = strcmp(answer, "choose") == 0 && strlen(answer) < length;
+        if (choose)
+            p->path = g_strdup(answer + strlen(answer) + 1);
+        g_free(answer);
+        if (!choose) {
             press(dialog, GTK_RESPONSE_CANCEL);
             forget(p);
             return G_SOURCE_REMOVE;
         }
-        p->path = g_strdup(answer + strlen(answer) + 1);
-        g_free(answer);
         enter_path(GTK_FILE_CHOOSER(dialog), p->path);
     }
     if (!path_taken(GTK_FILE_CHOOSER(dialog), p->path))
