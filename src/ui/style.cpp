@@ -16,6 +16,11 @@ constexpr const char* kCompactStyle = R"css(
 .layout-form combobox entry { min-width: 0; }
 .layout-form frame > border { padding: 0; }
 .layout-form checkbutton check { min-height: 12px; min-width: 12px; }
+/* The theme draws a tick from an SVG asset first, which loads the SVG image
+   loader and its library at start-up; its PNG twin looks the same. */
+.layout-form check:checked {
+    -gtk-icon-source: -gtk-recolor(url("resource:///org/gtk/libgtk/theme/Adwaita/assets/check-symbolic.symbolic.png"));
+}
 )css";
 }
 

@@ -1,7 +1,9 @@
 """Runs the built program as a user would: a copy of the executable in a
 directory of its own, stand-in tools (or the real ones) on the search path, a
-record of every line handed to /bin/sh -c, and the window driven through the
-X server with pointer and keys."""
+record of every line handed to /bin/sh -c and of every dialog shown, and the
+window driven through the X server with pointer and keys. File dialogs are
+answered through the dialog record, so that the real dialog runs without
+racing its own completion of typed paths."""
 
 import os
 import re
@@ -65,7 +67,8 @@ PRCAP_UNPROTECTED = (
     b"  " + BURNPROOF_MARKER + b"\n"
 )
 
-TIMEOUT = 15.0
+# Only a limit for what never comes: on a busy machine a start can take long.
+TIMEOUT = 30.0
 
 # "(tarvelin:1234): Gtk-WARNING **: ..." and the like.
 TOOLKIT_WARNING = re.compile(rb"^\(\S+:\d+\): [\w-]+-(?:WARNING|CRITICAL|ERROR) \*\*.*$", re.MULTILINE)
@@ -194,6 +197,27 @@ class Screen:
         self.display.sync()
 
 
+class MapWatch:
+    """Every top-level window mapped on the screen from its creation on, seen
+    through a connection of its own that asks the server for each map."""
+
+    def __init__(self, test):
+        self.display = display.Display()
+        self.display.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.display.sync()
+        test.addCleanup(self.display.close)
+
+    def mapped(self):
+        # The round trip brings in every event the server sent before it.
+        self.display.sync()
+        found = []
+        while self.display.pending_events():
+            event = self.display.next_event()
+            if event.type == X.MapNotify:
+                found.append(event.window.id)
+        return found
+
+
 class Tarvelin:
     """One run of the program in a directory of its own.
 
@@ -208,11 +232,13 @@ class Tarvelin:
         self.base = tempfile.mkdtemp(prefix="tarvelin-test-")
         test.addCleanup(shutil.rmtree, self.base, True)
         test.addCleanup(self.check_toolkit_quiet)
+        test.addCleanup(self.check_every_dialog_met)
         self.program_dir = self.path("program")
         self.tools_dir = self.path("tools")
         self.calls_dir = self.path("calls")
         self.start_dir = self.path("elsewhere")
-        for d in (self.program_dir, self.tools_dir, self.calls_dir, self.start_dir):
+        self.answers_dir = self.path("answers")
+        for d in (self.program_dir, self.tools_dir, self.calls_dir, self.start_dir, self.answers_dir):
             os.mkdir(d)
         self.executable = os.path.join(self.program_dir, name)
         # A copy, not a link: the program finds its own directory through
@@ -230,6 +256,11 @@ class Tarvelin:
         self.prcap_file = self.write("prcap", prcap)
         self.print_size_file = self.write("print-size", print_size)
         self.shell_log = self.path("shell.log")
+        self.dialog_log = self.path("dialogs.log")
+        # The dialogs the test has met so far, and what it knows of each
+        # dialog window: its number in the record and its text.
+        self.dialogs_met = 0
+        self.shown = {}
         self.stdout_file = self.path("stdout")
         self.stderr_file = self.path("stderr")
         self.process = None
@@ -248,7 +279,7 @@ class Tarvelin:
 
     def environment(self):
         env = dict(os.environ)
-        for name in ("TARVELIN", "RECORD_SHELL"):
+        for name in ("TARVELIN", "RECORD_SHELL", "RECORD_DIALOGS"):
             env.pop(name, None)
         env.update({
             # Not /bin first: a shell that a tool starts as /bin/sh would land
@@ -256,8 +287,10 @@ class Tarvelin:
             "PATH": f"{self.tools_dir}:/usr/bin",
             "SHELL": "/bin/bash",
             # The program runs elsewhere: a relative path would not load.
-            "LD_PRELOAD": os.path.abspath(os.environ["RECORD_SHELL"]),
+            "LD_PRELOAD": " ".join(os.path.abspath(os.environ[v]) for v in ("RECORD_SHELL", "RECORD_DIALOGS")),
             "TARVELIN_SHELL_LOG": self.shell_log,
+            "TARVELIN_DIALOG_LOG": self.dialog_log,
+            "TARVELIN_DIALOG_ANSWERS": self.answers_dir,
             "STANDIN_LOG_DIR": self.calls_dir,
             "STANDIN_SCANBUS": self.scanbus_file,
             "STANDIN_PRCAP": self.prcap_file,
@@ -311,6 +344,13 @@ class Tarvelin:
         warnings = TOOLKIT_WARNING.findall(err)
         if warnings:
             raise AssertionError(f"the toolkit complained: {warnings!r}")
+
+    def check_every_dialog_met(self):
+        """A box the test did not wait for tells of something it did not expect,
+        such as an error."""
+        unmet = self.dialogs()[self.dialogs_met:]
+        if unmet:
+            raise AssertionError(f"the program showed dialogs the test did not look at: {unmet!r}")
 
     def _alive(self):
         if self.process.poll() is not None:
@@ -441,83 +481,68 @@ class Tarvelin:
         _, _, _, x, y, w, h = window
         self.screen.move_to(x + w // 2, y + 8)
 
+    def dialogs(self):
+        """The dialogs the program has shown, in order, as (kind, title, text)."""
+        try:
+            with open(self.dialog_log, "rb") as f:
+                fields = f.read().split(b"\0")[:-1]
+        except FileNotFoundError:
+            return []
+        return [tuple(fields[i:i + 3]) for i in range(0, len(fields) - 2, 3)]
+
+    def _next_dialog(self, kind, title, timeout):
+        """Waits for the next dialog the program shows, which must be of this
+        kind and title, and gives its window."""
+        number = self.dialogs_met
+
+        def logged():
+            self._alive()
+            dialogs = self.dialogs()
+            return dialogs[number] if len(dialogs) > number else None
+        shown_kind, shown_title, text = wait_for(f"a {kind} titled {title!r}", logged, timeout)
+        if (shown_kind, shown_title) != (kind.encode(), title.encode()):
+            raise AssertionError(f"expected a {kind} titled {title!r}, the program showed a"
+                                 f" {shown_kind.decode()} titled {shown_title.decode()!r}")
+        self.dialogs_met += 1
+        window = self.window_named(title, timeout)
+        self.shown[window[0].id] = (number, text)
+        return window
+
     def message_box(self, title="tarvelin", timeout=TIMEOUT):
-        """The program's message box: the window titled with the executable's
-        name, without its extension."""
-        return self.window_named(title, timeout)
+        """The program's next message or error box: the window titled with the
+        executable's name, without its extension."""
+        return self._next_dialog("box", title, timeout)
 
     def message_text(self, box):
-        """The text the box shows. GTK draws it as pixels, so it is read from
-        the box's label in the running program, through the debugger."""
-        script = [
-            f"set $gdk = (void*)gdk_x11_window_lookup_for_display((void*)gdk_display_get_default(), {box[0].id})",
-            "set $widget = (void**)malloc(sizeof(void*))",
-            "call (void)gdk_window_get_user_data($gdk, (void*)$widget)",
-            "set $area = (void*)gtk_message_dialog_get_message_area(*$widget)",
-            "set $children = (void**)gtk_container_get_children($area)",
-            'printf "@@TEXT@@%s@@END@@\\n", (char*)gtk_label_get_text(*$children)',
-        ]
-        command = ["gdb", "-nx", "-batch", "-p", str(self.process.pid)]
-        for line in script:
-            command += ["-ex", line]
-        result = subprocess.run(command, capture_output=True, timeout=TIMEOUT)
-        out = result.stdout
-        if b"@@TEXT@@" not in out:
-            raise AssertionError(f"could not read the box's text: {out[-800:]!r} {result.stderr[-800:]!r}")
-        return out.split(b"@@TEXT@@", 1)[1].split(b"@@END@@", 1)[0]
+        """The text the box shows, as its labels hold it."""
+        return self.shown[box[0].id][1]
 
     def answer_box(self, box, key="Return"):
         self.focus_on(box)
         self.screen.key(key)
-        wait_for("the box to close", lambda: box[0].id not in [w[0].id for w in self.windows()])
+        self._wait_closed(box)
+
+    def _wait_closed(self, window):
+        wait_for(f"{window[1]!r} to close", lambda: window[0].id not in [w[0].id for w in self.windows()])
 
     def file_dialog(self, title, timeout=TIMEOUT):
-        return self.window_named(title, timeout)
+        return self._next_dialog("file", title, timeout)
 
-    def _keys_to_dialog(self, dialog):
-        """Puts the pointer on a part of the file dialog that does not cover
-        the main window, so that a key pressed after the dialog has gone
-        reaches no window at all."""
-        _, _, _, x, y, w, h = dialog
-        _, _, _, mx, my, mw, mh = self.window
-        for px, py in ((x + 4, y + 4), (x + w - 5, y + 4), (x + 4, y + h - 5), (x + w - 5, y + h - 5)):
-            px, py = max(px, 0), max(py, 0)
-            if not (mx <= px < mx + mw and my <= py < my + mh):
-                self.screen.move_to(px, py)
-                return
-        raise AssertionError(f"the dialog {dialog[1:]} lies wholly over the main window")
+    def _answer(self, dialog, answer):
+        number = self.shown[dialog[0].id][0]
+        ready = os.path.join(self.answers_dir, str(number))
+        with open(ready + ".new", "wb") as f:
+            f.write(answer)
+        os.rename(ready + ".new", ready)
+        self._wait_closed(dialog)
 
-    def _press_until_closed(self, dialog, key, attempts=5):
-        # The chooser's entry completes the typed path in the background and
-        # may drop a key that comes too soon after the typing: press again.
-        gone = lambda: dialog[0].id not in [w[0].id for w in self.windows()]
-        for _ in range(attempts):
-            self.screen.key(key)
-            try:
-                wait_for("the dialog to close", gone, timeout=1.2)
-                return
-            except AssertionError:
-                pass
-        raise AssertionError(f"the dialog {dialog[1]!r} stayed open after {attempts} presses of {key}")
-
-    def choose_in_dialog(self, dialog, path, location=True):
-        """Types a path into a file dialog and confirms it. The save dialog's
-        name field takes a whole path; the others need ctrl+L first."""
-        self._keys_to_dialog(dialog)
-        if location:
-            self.screen.key("ctrl+l")
-        # The path goes in before a stray last character, so that the chooser
-        # finds nothing to complete while it is typed; then that character goes.
-        self.screen.key("ctrl+a")
-        self.screen.type("#")
-        self.screen.key("Home")
-        self.screen.type(path)
-        self.screen.key("Delete")
-        self._press_until_closed(dialog, "Return")
+    def choose_in_dialog(self, dialog, path):
+        """Confirms a path in a file dialog: the dialog takes it as if typed
+        (a folder, or a folder and a name) and its confirm button is pressed."""
+        self._answer(dialog, b"choose\0" + os.fsencode(path))
 
     def cancel_dialog(self, dialog):
-        self._keys_to_dialog(dialog)
-        self._press_until_closed(dialog, "Escape")
+        self._answer(dialog, b"cancel")
 
     def close_by_window_manager(self):
         self.screen.send_delete(self.window[0])

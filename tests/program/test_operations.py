@@ -274,8 +274,7 @@ class Operations(CommandAssertions, unittest.TestCase):
                 run.set_text("folder", folder)
                 run.set_text("title", title)
                 run.click("Make ISO")
-                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, "backup"),
-                                     location=False)
+                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, "backup"))
                 run.wait_shell_lines(3)
                 run.wait_idle(timeout=30)
                 self.assertCommands(
@@ -303,7 +302,7 @@ class Operations(CommandAssertions, unittest.TestCase):
         for typed, written in cases:
             with self.subTest(typed):
                 run.click("Make ISO")
-                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, typed), location=False)
+                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, typed))
                 run.wait_shell_lines(len(expected) + 1)
                 run.wait_idle()
                 image = os.path.join(out_dir, written)

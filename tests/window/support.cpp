@@ -12,14 +12,26 @@
 
 bool WaitUntil(const std::function<bool()>& done, int milliseconds)
 {
-    const gint64 end = g_get_monotonic_time() + gint64{milliseconds} * 1000;
-    while (!done()) {
-        if (g_get_monotonic_time() > end)
-            return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(1000);
+    // The main loop sleeps until something happens. A short tick wakes it as
+    // well, for what no event announces, such as a file a child has written.
+    bool late = false;
+    const guint deadline = g_timeout_add(
+        milliseconds,
+        [](gpointer late) -> gboolean {
+            *static_cast<bool*>(late) = true;
+            return G_SOURCE_REMOVE;
+        },
+        &late);
+    const guint tick = g_timeout_add(10, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+    bool met = done();
+    while (!met && !late) {
+        g_main_context_iteration(nullptr, TRUE);
+        met = done();
     }
-    return true;
+    if (!late)
+        g_source_remove(deadline);
+    g_source_remove(tick);
+    return met;
 }
 
 namespace {
