@@ -1,0 +1,110 @@
+"""What the user names reaches the tools exactly: the image's own size, empty
+names as empty arguments, and names that are not UTF-8 byte for byte."""
+
+import os
+import subprocess
+import unittest
+
+from tarvelin_harness import CommandAssertions, Tarvelin
+
+START_UP = [b"cdrecord --scanbus >device.cfg", b"cdrecord dev=0,0,0 -prcap >device.cfg"]
+CAPABILITY_QUERY = b"cdrecord dev=0,0,0 -prcap >device.cfg"
+
+
+def volume_size(image):
+    """The size in sectors that isoinfo reads from the image's own header."""
+    description = subprocess.run(["isoinfo", "-d", "-i", image], check=True, capture_output=True).stdout
+    for line in description.decode().splitlines():
+        if line.startswith("Volume size is: "):
+            return int(line.split(": ", 1)[1])
+    raise AssertionError(f"isoinfo gave no volume size: {description!r}")
+
+
+class ExactNames(CommandAssertions, unittest.TestCase):
+
+    def make_image(self, run, name="backup.iso"):
+        """A real image, made by the real mkisofs from a folder that is not the
+        one in the folder field."""
+        source = run.path("other folder")
+        os.makedirs(source)
+        with open(os.path.join(source, "data"), "wb") as f:
+            f.write(b"x" * 300001)
+        image = run.path(name)
+        subprocess.run(["mkisofs", "-quiet", "-o", image, source], check=True)
+        return image
+
+    def test_dvd_image_burn_gives_the_recorder_the_images_own_size(self):
+        run = Tarvelin(self).started()
+        image = self.make_image(run)
+        sectors = volume_size(image)
+        run.set_text("medium", "DVD")
+        run.click("Open ISO and burn")
+        run.choose_in_dialog(run.file_dialog("Openan ISO to burn"), image)
+        run.wait_shell_lines(4)
+        run.wait_idle()
+        command = (f"dvd_cdrecord -v  -dao -eject -tsize={sectors}s dev=0,0,0 {image}"
+                   " driveropts=burnproof").encode()
+        self.assertCommands(
+            START_UP + [CAPABILITY_QUERY, b'xterm -T "Burn backup.iso" -e "' + command + b'"'],
+            run.shell_lines())
+        self.assertEqual([b"-v", b"-dao", b"-eject", f"-tsize={sectors}s".encode(), b"dev=0,0,0",
+                          image.encode(), b"driveropts=burnproof"], run.calls_of("dvd_cdrecord")[0][1])
+        # The folder field is not measured: no size query, no scratch file.
+        self.assertEqual([], run.calls_of("mkisofs"))
+        self.assertEqual({"tarvelin"}, set(os.listdir(run.program_dir)))
+
+    def test_image_gone_before_the_burn_shows_the_error_box_and_no_terminal(self):
+        run = Tarvelin(self).started()
+        # A link the dialog lists, to an image that is no longer there.
+        image = run.path("backup.iso")
+        os.symlink(run.path("gone.iso"), image)
+        run.set_text("medium", "DVD")
+        run.click("Open ISO and burn")
+        run.choose_in_dialog(run.file_dialog("Openan ISO to burn"), image)
+        box = run.message_box()
+        self.assertCommand(b"File not found.", run.message_text(box), "error box text")
+        run.answer_box(box)
+        self.assertCommands(START_UP + [CAPABILITY_QUERY], run.shell_lines())
+        self.assertEqual([], run.calls_of("xterm"))
+        self.assertEqual({"tarvelin"}, set(os.listdir(run.program_dir)))
+
+    def test_empty_title_and_folder_each_reach_mkisofs_as_one_empty_argument(self):
+        cases = [
+            # (what, title typed, folder typed, mkisofs's arguments)
+            ("empty title", "", "/home", [b"-R", b"-V", b"", b"-T", b"-J", b"/home"]),
+            ("empty folder", "disc", "", [b"-R", b"-V", b"disc", b"-T", b"-J", b""]),
+        ]
+        for what, title, folder, arguments in cases:
+            with self.subTest(what):
+                run = Tarvelin(self).started()
+                run.set_text("title", title)
+                run.set_text("folder", folder)
+                run.click("Burn")
+                run.wait_shell_lines(4)
+                run.wait_idle()
+                self.assertEqual(arguments, run.calls_of("mkisofs")[0][1])
+                self.assertEqual([b"-v", b"-tao", b"-eject", b"dev=0,0,0", b"driveropts=burnproof", b"-"],
+                                 run.calls_of("cdrecord")[-1][1])
+
+    def test_make_iso_with_an_empty_title_gives_the_real_mkisofs_an_empty_volume_id(self):
+        # The title is read by the outer shell and by the one xterm starts.
+        run = Tarvelin(self, tools=("cdrecord", "xterm")).started()
+        source = run.path("src")
+        os.mkdir(source)
+        run.set_text("folder", source)
+        run.set_text("title", "")
+        run.click("Make ISO")
+        image = run.path("empty title.iso")
+        run.choose_in_dialog(run.file_dialog("Save file as"), image)
+        run.wait_shell_lines(3)
+        run.wait_idle()
+        self.assertCommand(
+            f"xterm -T \"Tarvelin\" -e \"mkisofs -o '{image}' -R -V \"''\\'''\\'''\" -T -J  {source}\"".encode(),
+            run.shell_lines()[-1])
+        self.assertEqual([b"-T", b"Tarvelin", b"-e"], run.calls_of("xterm")[0][1][:3])
+        description = subprocess.run(["isoinfo", "-d", "-i", image], check=True, capture_output=True).stdout
+        self.assertIn(b"Volume id: \n", description)
+
+
+if __name__ == "__main__":
+    unittest.main()
