@@ -30,7 +30,9 @@ bool SetCurrentDir(const std::string& dir)
     return ::chdir(dir.c_str()) == 0;
 }
 
-std::string ExecutablePath()
+namespace {
+
+std::string ReadExecutablePath()
 {
     // Read whole: a program installed deep in a folder tree must still find
     // its own directory, not a shortened one that may belong to someone else.
@@ -48,6 +50,17 @@ std::string ExecutablePath()
     if (target.front() != '/')
         return {}; // not a path we could change into
     return target;
+}
+
+} // namespace
+
+std::string ExecutablePath()
+{
+    // Fixed at the first call, which the program makes at start-up: renaming
+    // or moving the file while the program runs changes neither its folder
+    // nor its boxes' caption.
+    static const std::string path = ReadExecutablePath();
+    return path;
 }
 
 std::string ExtractFilePath(const std::string& path)
