@@ -26,8 +26,10 @@ Answer ChooseFolder(const std::string& folder);
 Answer ChooseFile(const std::string& folder, const std::string& name);
 // The folder a file dialog shows, once it has loaded one.
 std::string CurrentFolderOf(GtkDialog* dialog);
-// A text box's message, or a dialog's title, for assertions inside answers.
+// A text box's message, or a file dialog's title, for assertions inside answers.
 std::string MessageOf(GtkDialog* dialog);
+// The first widget of that type in the tree under widget, depth first; null for none.
+GtkWidget* FindWidget(GtkWidget* widget, GType type);
 
 // One call of a stand-in tool: its name and arguments.
 struct ToolCall {
