@@ -113,13 +113,13 @@ TForm::TForm(std::string_view className, const FormLayout& layout)
     g_slist_free(objects);
     if (!window_)
         throw EComponentError("The layout of " + className_ + " holds no window");
-    g_object_set_data(G_OBJECT(window_.get()), "TObject", static_cast<TObject*>(this));
+    g_object_set_data(G_OBJECT(Window()), "TObject", static_cast<TObject*>(this));
 
     for (std::string_view name : layout_.tabOrder)
         tabOrder_.push_back(GTK_WIDGET(Component(name)));
 
-    g_signal_connect(window_.get(), "delete-event", G_CALLBACK(FormSignals::DeleteEvent), this);
-    g_signal_connect(window_.get(), "key-press-event", G_CALLBACK(FormSignals::KeyPress), this);
+    g_signal_connect(Window(), "delete-event", G_CALLBACK(FormSignals::DeleteEvent), this);
+    g_signal_connect(Window(), "key-press-event", G_CALLBACK(FormSignals::KeyPress), this);
 }
 
 TForm::~TForm() = default;

@@ -45,6 +45,7 @@ public:
     // The dialog of that name; raises EComponentError when there is none.
     const DialogLayout& Dialog(std::string_view name) const;
     GtkWidget* Window() const { return window_.get(); }
+    // What made the window from the layout file; it lives as long as the form.
     GtkBuilder* Builder() const { return builder_.get(); }
 
 private:

@@ -156,4 +156,16 @@ TEST_F(Names, WhatTheUserTypesReplacesThePickedName)
     EXPECT_EQ(FolderGivenToMkisofs(recorder_), typed);
 }
 
+TEST_F(Names, TypingAfterAPickedItemGivesTheTypedText)
+{
+    StartForm();
+    gtk_combo_box_set_active(GTK_COMBO_BOX(Form1->speed.Widget()), 5);
+    ASSERT_EQ(Form1->speed.Text(), "16");
+    GtkEditable* entry = GTK_EDITABLE(gtk_bin_get_child(GTK_BIN(Form1->speed.Widget())));
+    gint end = 2;
+    gtk_editable_insert_text(entry, "0", 1, &end);
+    EXPECT_EQ(Form1->speed.Text(), "160");
+    EXPECT_EQ(Form1->speed.ItemIndex(), -1);
+}
+
 } // namespace
