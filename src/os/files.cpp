@@ -30,9 +30,7 @@ bool SetCurrentDir(const std::string& dir)
     return ::chdir(dir.c_str()) == 0;
 }
 
-namespace {
-
-std::string ReadExecutablePath()
+std::string ExecutablePath()
 {
     // Read whole: a program installed deep in a folder tree must still find
     // its own directory, not a shortened one that may belong to someone else.
@@ -50,17 +48,6 @@ std::string ReadExecutablePath()
     if (target.front() != '/')
         return {}; // not a path we could change into
     return target;
-}
-
-} // namespace
-
-std::string ExecutablePath()
-{
-    // Fixed at the first call, which the program makes at start-up: renaming
-    // or moving the file while the program runs changes neither its folder
-    // nor its boxes' caption.
-    static const std::string path = ReadExecutablePath();
-    return path;
 }
 
 std::string ExtractFilePath(const std::string& path)

@@ -9,8 +9,7 @@ bool FileExists(const std::string& name);      // stat, links followed
 bool DeleteFile(const std::string& name);      // unlink
 bool SetCurrentDir(const std::string& dir);    // the empty text changes nothing
 
-// The running program's file, from "/proc/self/exe" as it was at the first
-// call; empty when unreadable.
+// The running program's file, from "/proc/self/exe"; empty when unreadable.
 std::string ExecutablePath();
 
 // Up to and including the last "/", "\" or ":"; empty when there is none.

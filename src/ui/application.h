@@ -11,7 +11,8 @@ namespace ui {
 class TApplication {
 public:
     // Starts the toolkit, which takes its own options from the command line,
-    // and fixes the title from the executable's path as it is now.
+    // and fixes the title from the executable's path as it is at start-up:
+    // renaming the file while the program runs does not rename its boxes.
     void Initialize(int& argc, char**& argv);
 
     // Builds the form, binds its handlers and runs its creation handler. The
