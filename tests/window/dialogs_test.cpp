@@ -158,12 +158,15 @@ TEST_F(Dialogs, EachFileDialogLiesWholeOnTheScreenOverTheMainWindow)
         AnswerDialogs({[&](GtkDialog* d) {
             over = gtk_window_get_transient_for(GTK_WINDOW(d));
             frame = FrameOf(GTK_WIDGET(d));
-            if (GtkWidget* button = gtk_window_get_default_widget(GTK_WINDOW(d))) {
+            GtkWidget* button = gtk_window_get_default_widget(GTK_WINDOW(d));
+            if (button && WaitUntil([&] { return gtk_widget_get_allocated_width(button) > 1; })) {
                 int left = 0, top = 0;
                 gdk_window_get_origin(gtk_widget_get_window(GTK_WIDGET(d)), &left, &top);
                 gtk_widget_translate_coordinates(button, GTK_WIDGET(d), left, top, &accept.x, &accept.y);
                 accept.width = gtk_widget_get_allocated_width(button);
                 accept.height = gtk_widget_get_allocated_height(button);
+            } else {
+                ADD_FAILURE() << "the dialog shows no confirming button";
             }
             PressCancel()(d);
         }});
