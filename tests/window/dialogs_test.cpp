@@ -80,23 +80,7 @@ BoxSeen Look(GtkDialog* box)
     return seen;
 }
 
-class Dialogs : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        recorder_.Answer("STANDIN_PRCAP", "");
-        StartForm();
-        fs::create_directories(scratch_);
-    }
-    void TearDown() override
-    {
-        AnswerDialogs({});
-        fs::remove(ProgramDir() / "temp.cfg");
-    }
-
-    Recorder recorder_;
-    const fs::path scratch_ = recorder_.Dir() / "files";
-};
+using Dialogs = StartedWindow;
 
 TEST_F(Dialogs, EveryBoxIsModalOverTheMainWindowAndCentredOnTheScreen)
 {

@@ -277,6 +277,18 @@ TForm1& StartForm()
     return *Form1;
 }
 
+void StartedWindow::SetUp()
+{
+    recorder_.Answer("STANDIN_PRCAP", "");
+    StartForm();
+    fs::create_directories(scratch_);
+}
+
+void StartedWindow::TearDown()
+{
+    AnswerDialogs({});
+}
+
 void Click(ui::TButton& button)
 {
     gtk_button_clicked(GTK_BUTTON(button.Widget()));

@@ -69,6 +69,17 @@ std::vector<std::string> ScratchFilesLeft();
 // Builds the main window the way the program does and shows it.
 TForm1& StartForm();
 
+// The main window started, its drive answering no capability query, with a
+// folder for the test's own files that goes with the test.
+class StartedWindow : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Recorder recorder_;
+    const fs::path scratch_ = recorder_.Dir() / "files";
+};
+
 void Click(ui::TButton& button);
 
 std::string Describe(const std::string& expected, const std::string& actual);
