@@ -1,5 +1,7 @@
 #include "unit1.h"
 
+#include <array>
+
 #include "commands/drives.h"
 #include "commands/fragments.h"
 #include "commands/operations.h"
@@ -19,6 +21,29 @@ const ui::HandlerName<TForm1> TForm1::Handlers[9] = {
     {"Button7Click", &TForm1::Button7Click}, {"Button8Click", &TForm1::Button8Click},
     {"Form1Create", &TForm1::Form1Create},
 };
+
+namespace {
+
+// Keyboard travel. The option group has no number of its own in the layout;
+// it takes its place in creation order, between "..." and the erase mode.
+constexpr std::array<std::string_view, 20> kTabOrder{
+    "ComboBox1", "foldertoburn", "Button1",
+    "CheckGroup1.0", "CheckGroup1.1", "CheckGroup1.2", "CheckGroup1.3",
+    "ComboBox2", "Button2", "Button3", "Button4", "Button5", "speed", "Button6",
+    "title", "Button7", "ComboBox3", "edit1", "Button8", "CheckBox1"};
+
+constexpr std::string_view kIsoFilter = "ISO file|*.iso";
+
+constexpr std::array<ui::DialogLayout, 3> kDialogs{{
+    {"SelectDirectoryDialog1", ui::DialogKind::SelectDirectory, "Select Directory to burn", "/home", "", ""},
+    {"SaveDialog1", ui::DialogKind::Save, "Save file as", "", ".iso", kIsoFilter},
+    {"OpenDialog1", ui::DialogKind::Open, "Openan ISO to burn", "", ".iso", kIsoFilter},
+}};
+
+} // namespace
+
+// What unit1.ui cannot hold: where the window opens, keyboard travel, the dialogs.
+const ui::FormLayout TForm1::Layout{299, 216, kTabOrder, kDialogs};
 
 void Unit1Initialization()
 {

@@ -51,6 +51,7 @@ public:
     void Form1Create(ui::TObject* Sender);
 
     static const ui::HandlerName<TForm1> Handlers[9];
+    static const ui::FormLayout Layout;
 
 private:
     std::string GetDevice() const;

@@ -13,8 +13,23 @@ namespace ui {
 
 TApplication Application;
 
+namespace {
+
+// The executable's file name without its extension.
+std::string TitleOf(const std::string& executable)
+{
+    std::string name = os::ExtractFileName(executable);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+} // namespace
+
 void TApplication::Initialize(int& argc, char**& argv)
 {
+    title_ = TitleOf(os::ExecutablePath());
     gtk_init(&argc, &argv);
     UseCompactStyle();
 }
@@ -31,15 +46,6 @@ void TApplication::Terminate()
 {
     if (gtk_main_level() > 0)
         gtk_main_quit();
-}
-
-std::string TApplication::Title() const
-{
-    std::string name = os::ExtractFileName(os::ExecutablePath());
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
-    return name;
 }
 
 void TApplication::Guard(const std::function<void()>& handler) noexcept

@@ -10,7 +10,9 @@ namespace ui {
 
 class TApplication {
 public:
-    // Starts the toolkit, which takes its own options from the command line.
+    // Starts the toolkit, which takes its own options from the command line,
+    // and fixes the title from the executable's path as it is at start-up:
+    // renaming the file while the program runs does not rename its boxes.
     void Initialize(int& argc, char**& argv);
 
     // Builds the form, binds its handlers and runs its creation handler. The
@@ -25,7 +27,7 @@ public:
     TForm* MainForm() const { return mainForm_.get(); }
 
     // The executable's file name without its extension: the boxes' caption.
-    std::string Title() const;
+    const std::string& Title() const { return title_; }
 
     // Every event handler runs inside this: an exception ends the handler and
     // is reported in the error box. Nothing escapes into the toolkit.
@@ -36,6 +38,7 @@ private:
     void AdoptMainForm(std::unique_ptr<TForm> form);
 
     std::unique_ptr<TForm> mainForm_;
+    std::string title_;
     bool handlingException_ = false;
 };
 
@@ -44,7 +47,7 @@ extern TApplication Application;
 template <class F>
 void TApplication::CreateForm(F*& ref)
 {
-    auto form = std::make_unique<F>(F::ClassName);
+    auto form = std::make_unique<F>(F::ClassName, F::Layout);
     TForm::Handlers bound;
     for (const HandlerName<F>& h : F::Handlers)
         bound.emplace(std::string(h.name), [f = form.get(), m = h.method](TObject* sender) { (f->*m)(sender); });

@@ -9,12 +9,41 @@ namespace ui {
 
 namespace {
 
-GtkEntry* EntryOf(GtkWidget* combo)
+GtkWidget* EntryOf(GtkWidget* combo)
 {
-    return GTK_ENTRY(gtk_bin_get_child(GTK_BIN(combo)));
+    return gtk_bin_get_child(GTK_BIN(combo));
+}
+
+GtkWidget* ComboWithEntry(GtkWidget* widget, std::string_view name)
+{
+    if (!GTK_IS_COMBO_BOX_TEXT(widget) || !gtk_combo_box_get_has_entry(GTK_COMBO_BOX(widget)))
+        throw EComponentError(std::string(name) + " is not a combo box with an entry");
+    return widget;
+}
+
+// Bytes that are not UTF-8 show as U+FFFD; a NUL byte too, which would end the text.
+std::string Readable(const std::string& bytes)
+{
+    gchar* valid = g_utf8_make_valid(bytes.data(), static_cast<gssize>(bytes.size()));
+    std::string readable = valid;
+    g_free(valid);
+    return readable;
 }
 
 } // namespace
+
+void TKeptText::Put(GtkWidget* entry, const std::string& bytes)
+{
+    bytes_ = bytes;
+    shown_ = Readable(bytes);
+    gtk_entry_set_text(GTK_ENTRY(entry), shown_.c_str());
+}
+
+std::string TKeptText::From(GtkWidget* entry) const
+{
+    const std::string shown = gtk_entry_get_text(GTK_ENTRY(entry));
+    return shown == shown_ ? bytes_ : shown;
+}
 
 TControl::TControl(TForm& owner, std::string_view name)
     : widget_(GTK_WIDGET(owner.Component(name)))
@@ -24,12 +53,12 @@ TControl::TControl(TForm& owner, std::string_view name)
 
 std::string TEdit::Text() const
 {
-    return gtk_entry_get_text(GTK_ENTRY(widget_));
+    return kept_.From(widget_);
 }
 
 void TEdit::SetText(const std::string& text)
 {
-    gtk_entry_set_text(GTK_ENTRY(widget_), text.c_str());
+    kept_.Put(widget_, text);
 }
 
 bool TCheckBox::Checked() const
@@ -66,12 +95,10 @@ void TCheckGroup::SetChecked(int item, bool checked)
 }
 
 TComboBox::TComboBox(TForm& owner, std::string_view name)
-    : TControl(owner, name), Items(widget_)
+    : TControl(owner, name), Items(ComboWithEntry(widget_, name))
 {
-    if (!GTK_IS_COMBO_BOX_TEXT(widget_) || !gtk_combo_box_get_has_entry(GTK_COMBO_BOX(widget_)))
-        throw EComponentError(std::string(name) + " is not a combo box with an entry");
     // In a drop-down list the entry only shows the choice: a click on it opens the list.
-    GtkEntry* entry = EntryOf(widget_);
+    GtkWidget* entry = EntryOf(widget_);
     if (!gtk_editable_get_editable(GTK_EDITABLE(entry))) {
         g_signal_connect(entry, "button-press-event",
                          G_CALLBACK(+[](GtkWidget*, GdkEventButton* event, gpointer combo) -> gboolean {
@@ -86,12 +113,16 @@ TComboBox::TComboBox(TForm& owner, std::string_view name)
 
 std::string TComboBox::Text() const
 {
-    return gtk_entry_get_text(EntryOf(widget_));
+    // GTK drops the selection as soon as the entry shows anything else.
+    const int selected = gtk_combo_box_get_active(GTK_COMBO_BOX(widget_));
+    if (selected >= 0)
+        return Items[selected];
+    return kept_.From(EntryOf(widget_));
 }
 
 void TComboBox::SetText(const std::string& text)
 {
-    gtk_entry_set_text(EntryOf(widget_), text.c_str());
+    kept_.Put(EntryOf(widget_), text);
 }
 
 int TComboBox::ItemIndex() const
@@ -109,27 +140,37 @@ void TComboBox::SetItemIndex(int index)
         gtk_combo_box_set_active(GTK_COMBO_BOX(widget_), index);
 }
 
+TComboBox::TItems::TItems(GtkWidget* combo)
+    : combo_(combo)
+{
+    // The layout's own items are UTF-8: what the list shows is what they are.
+    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+    const int column = gtk_combo_box_get_entry_text_column(GTK_COMBO_BOX(combo));
+    GtkTreeIter iter;
+    for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more; more = gtk_tree_model_iter_next(model, &iter)) {
+        gchar* text = nullptr;
+        gtk_tree_model_get(model, &iter, column, &text, -1);
+        items_.emplace_back(text ? text : "");
+        g_free(text);
+    }
+}
+
 void TComboBox::TItems::Add(const std::string& item)
 {
-    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(combo_), item.c_str());
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(combo_), Readable(item).c_str());
+    items_.push_back(item);
 }
 
 int TComboBox::TItems::Count() const
 {
-    return gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(combo_)), nullptr);
+    return static_cast<int>(items_.size());
 }
 
 std::string TComboBox::TItems::operator[](int index) const
 {
-    GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo_));
-    GtkTreeIter iter;
-    if (!gtk_tree_model_iter_nth_child(model, &iter, nullptr, index))
+    if (index < 0 || index >= Count())
         return "";
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &iter, gtk_combo_box_get_entry_text_column(GTK_COMBO_BOX(combo_)), &text, -1);
-    std::string item = text ? text : "";
-    g_free(text);
-    return item;
+    return items_[static_cast<std::size_t>(index)];
 }
 
 } // namespace ui

@@ -28,11 +28,27 @@ public:
     using TControl::TControl;
 };
 
+// A text the program puts into an entry, kept byte for byte: the entry shows
+// a readable form of it (GTK shows UTF-8 only) and gives back the bytes for
+// as long as it shows that form. What the user types replaces it.
+class TKeptText {
+public:
+    void Put(GtkWidget* entry, const std::string& bytes);
+    std::string From(GtkWidget* entry) const;
+
+private:
+    std::string bytes_;
+    std::string shown_;
+};
+
 class TEdit : public TControl {
 public:
     using TControl::TControl;
     std::string Text() const;
     void SetText(const std::string& text);
+
+private:
+    TKeptText kept_;
 };
 
 class TCheckBox : public TControl {
@@ -68,17 +84,23 @@ public:
     // Shows that item; a position outside the list changes nothing.
     void SetItemIndex(int index);
 
+    // The items as the program gave them, byte for byte; the list shows
+    // a readable form of each.
     class TItems {
     public:
-        explicit TItems(GtkWidget* combo) : combo_(combo) {}
+        explicit TItems(GtkWidget* combo);
         void Add(const std::string& item);
         int Count() const;
         std::string operator[](int index) const;
 
     private:
         GtkWidget* combo_;
+        std::vector<std::string> items_;
     };
     TItems Items;
+
+private:
+    TKeptText kept_;
 };
 
 } // namespace ui

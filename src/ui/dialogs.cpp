@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 #include "os/files.h"
 #include "ui/errors.h"
 
@@ -36,6 +38,17 @@ const char* AcceptLabel(DialogKind kind)
     return "_Open";
 }
 
+// GTK checks a choice confirmed with ACCEPT, and for a folder typed by name
+// that check makes the folder. The folder chooser confirms with a response of
+// its own instead, so that a typed name comes back as typed and nothing is
+// made: the program demands nothing of the folder.
+constexpr int kFolderChosen = 1;
+
+int AcceptResponse(DialogKind kind)
+{
+    return kind == DialogKind::SelectDirectory ? kFolderChosen : GTK_RESPONSE_ACCEPT;
+}
+
 // "ISO file|*.iso": the description the user reads, then the pattern.
 void AddFilter(GtkFileChooser* chooser, std::string_view filter)
 {
@@ -48,6 +61,36 @@ void AddFilter(GtkFileChooser* chooser, std::string_view filter)
     gtk_file_chooser_add_filter(chooser, f);
 }
 
+// GTK sizes the chooser after the font and the size it remembers, which can
+// be more than a small screen holds: keep it within the work area of the
+// main window's monitor, frame included, so its name row and buttons stay
+// in reach.
+void FitToWorkArea(GtkWindow* dialog, GtkWidget* parent)
+{
+    GdkWindow* parentWindow = gtk_widget_get_window(parent);
+    GdkDisplay* display = gtk_widget_get_display(parent);
+    GdkMonitor* monitor = parentWindow ? gdk_display_get_monitor_at_window(display, parentWindow)
+                                       : gdk_display_get_primary_monitor(display);
+    if (!monitor)
+        monitor = gdk_display_get_monitor(display, 0);
+    if (!monitor)
+        return;
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    // The dialog's frame will be as wide as the main window's.
+    GdkRectangle frame{0, 0, 0, 0};
+    int width = 0, height = 0;
+    if (parentWindow) {
+        gdk_window_get_frame_extents(parentWindow, &frame);
+        width = gdk_window_get_width(parentWindow);
+        height = gdk_window_get_height(parentWindow);
+    }
+    GdkGeometry limit{};
+    limit.max_width = area.width - std::max(frame.width - width, 0);
+    limit.max_height = area.height - std::max(frame.height - height, 0);
+    gtk_window_set_geometry_hints(dialog, nullptr, &limit, GDK_HINT_MAX_SIZE);
+}
+
 // True when, looking back from the end, a "." comes before any separator.
 bool HasExtension(std::string_view path)
 {
@@ -58,7 +101,7 @@ bool HasExtension(std::string_view path)
 } // namespace
 
 TFileDialog::TFileDialog(TForm& owner, std::string_view name, DialogKind kind)
-    : TFileDialog(owner, Checked(DialogOf(owner.Layout(), name), kind))
+    : TFileDialog(owner, Checked(owner.Dialog(name), kind))
 {
 }
 
@@ -99,9 +142,14 @@ bool TFileDialog::Run()
 {
     GtkWidget* dialog = gtk_file_chooser_dialog_new(Title.c_str(), GTK_WINDOW(owner_.Window()), ActionOf(kind_),
                                                     "_Cancel", GTK_RESPONSE_CANCEL, AcceptLabel(kind_),
-                                                    GTK_RESPONSE_ACCEPT, nullptr);
+                                                    AcceptResponse(kind_), nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), AcceptResponse(kind_));
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    // Nor does it offer to make one.
+    if (kind_ == DialogKind::SelectDirectory)
+        gtk_file_chooser_set_create_folders(chooser, FALSE);
     AddFilter(chooser, Filter);
+    FitToWorkArea(GTK_WINDOW(dialog), owner_.Window());
     if (!FileName.empty()) {
         gtk_file_chooser_set_filename(chooser, FileName.c_str());
     } else {
@@ -110,7 +158,8 @@ bool TFileDialog::Run()
         g_free(here);
     }
 
-    const bool confirmed = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    const bool confirmed = response == AcceptResponse(kind_) || response == GTK_RESPONSE_ACCEPT;
     if (confirmed) {
         gchar* chosen = gtk_file_chooser_get_filename(chooser);
         FileName = chosen ? chosen : "";

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "ui/form.h"
+#include "ui/layout.h"
 
 namespace ui {
 

@@ -58,7 +58,7 @@ struct FormSignals {
         const std::string_view event(signal);
         if (handler == binding.handlers->end()) {
             binding.unknown = handlerName;
-        } else if (event == "create" && object == G_OBJECT(binding.form->window_)) {
+        } else if (event == "create" && object == G_OBJECT(binding.form->Window())) {
             binding.form->onCreate_ = handler->second;
         } else if (event == "clicked") {
             g_signal_connect_data(object, signal, G_CALLBACK(Dispatch), new TForm::Handler(handler->second),
@@ -85,50 +85,51 @@ struct FormSignals {
     }
 };
 
-TForm::TForm(std::string_view className)
-    : layout_(LayoutOf(className))
+void TForm::ReleaseBuilder::operator()(GtkBuilder* builder) const
+{
+    g_object_unref(builder);
+}
+
+void TForm::DestroyWindow::operator()(GtkWidget* window) const
+{
+    gtk_widget_destroy(window);
+}
+
+TForm::TForm(std::string_view className, const FormLayout& layout)
+    : className_(className), layout_(layout), builder_(gtk_builder_new())
 {
     FormWindowType();
-    builder_ = gtk_builder_new();
     GError* error = nullptr;
     const std::string resource = std::string(kLayoutFolder).append(className);
-    if (!gtk_builder_add_from_resource(builder_, resource.c_str(), &error)) {
+    if (!gtk_builder_add_from_resource(builder_.get(), resource.c_str(), &error)) {
         std::string message = error->message;
         g_error_free(error);
-        g_object_unref(builder_);
-        throw EComponentError("Cannot load the layout of " + std::string(className) + ": " + message);
+        throw EComponentError("Cannot load the layout of " + className_ + ": " + message);
     }
-    GSList* objects = gtk_builder_get_objects(builder_);
+    GSList* objects = gtk_builder_get_objects(builder_.get());
     for (GSList* o = objects; o; o = o->next)
         if (G_TYPE_CHECK_INSTANCE_TYPE(o->data, FormWindowType()))
-            window_ = GTK_WIDGET(o->data);
+            window_.reset(GTK_WIDGET(o->data));
     g_slist_free(objects);
-    if (!window_) {
-        g_object_unref(builder_);
-        throw EComponentError("The layout of " + std::string(className) + " holds no window");
-    }
-    g_object_set_data(G_OBJECT(window_), "TObject", static_cast<TObject*>(this));
+    if (!window_)
+        throw EComponentError("The layout of " + className_ + " holds no window");
+    g_object_set_data(G_OBJECT(Window()), "TObject", static_cast<TObject*>(this));
 
     for (std::string_view name : layout_.tabOrder)
         tabOrder_.push_back(GTK_WIDGET(Component(name)));
 
-    g_signal_connect(window_, "delete-event", G_CALLBACK(FormSignals::DeleteEvent), this);
-    g_signal_connect(window_, "key-press-event", G_CALLBACK(FormSignals::KeyPress), this);
+    g_signal_connect(Window(), "delete-event", G_CALLBACK(FormSignals::DeleteEvent), this);
+    g_signal_connect(Window(), "key-press-event", G_CALLBACK(FormSignals::KeyPress), this);
 }
 
-TForm::~TForm()
-{
-    gtk_widget_destroy(window_);
-    g_object_unref(builder_);
-}
+TForm::~TForm() = default;
 
 void TForm::BindHandlers(const Handlers& handlers)
 {
     FormSignals::Binding binding{this, &handlers, {}};
-    gtk_builder_connect_signals_full(builder_, FormSignals::Connect, &binding);
+    gtk_builder_connect_signals_full(builder_.get(), FormSignals::Connect, &binding);
     if (!binding.unknown.empty())
-        throw EComponentError("The layout of " + std::string(layout_.className) + " names an unknown handler: " +
-                              binding.unknown);
+        throw EComponentError("The layout of " + className_ + " names an unknown handler: " + binding.unknown);
 }
 
 void TForm::Create()
@@ -139,8 +140,8 @@ void TForm::Create()
 
 void TForm::Show()
 {
-    gtk_window_move(GTK_WINDOW(window_), layout_.left, layout_.top);
-    gtk_widget_show_all(window_);
+    gtk_window_move(GTK_WINDOW(Window()), layout_.left, layout_.top);
+    gtk_widget_show_all(Window());
 }
 
 void TForm::Close()
@@ -148,20 +149,28 @@ void TForm::Close()
     if (Application.MainForm() == this)
         Application.Terminate();
     else
-        gtk_widget_hide(window_);
+        gtk_widget_hide(Window());
 }
 
 GObject* TForm::FindComponent(std::string_view name) const
 {
-    return gtk_builder_get_object(builder_, std::string(name).c_str());
+    return gtk_builder_get_object(builder_.get(), std::string(name).c_str());
 }
 
 GObject* TForm::Component(std::string_view name) const
 {
     GObject* object = FindComponent(name);
     if (!object)
-        throw EComponentError("The layout of " + std::string(layout_.className) + " has no " + std::string(name));
+        throw EComponentError("The layout of " + className_ + " has no " + std::string(name));
     return object;
+}
+
+const DialogLayout& TForm::Dialog(std::string_view name) const
+{
+    for (const DialogLayout& dialog : layout_.dialogs)
+        if (dialog.name == name)
+            return dialog;
+    throw EComponentError("No dialog " + std::string(name) + " in " + className_);
 }
 
 void TForm::MoveFocus(bool forward)
@@ -169,7 +178,7 @@ void TForm::MoveFocus(bool forward)
     const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
     if (count == 0)
         return;
-    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_));
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(Window()));
     std::ptrdiff_t at = -1;
     for (std::ptrdiff_t i = 0; i < count && at < 0; ++i)
         if (focus && (focus == tabOrder_[i] || gtk_widget_is_ancestor(focus, tabOrder_[i])))

@@ -2,12 +2,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "ui/extras.h"
 #include "ui/gtk_types.h"
+#include "ui/layout.h"
 
 namespace ui {
 
@@ -17,13 +18,14 @@ public:
     virtual ~TObject() = default;
 };
 
-// A window built from the layout registered under its class name.
+// A window built from the layout file registered under its class name, with
+// the rest of its layout beside it.
 class TForm : public TObject {
 public:
     using Handler = std::function<void(TObject* sender)>;
     using Handlers = std::map<std::string, Handler, std::less<>>;
 
-    explicit TForm(std::string_view className);
+    TForm(std::string_view className, const FormLayout& layout);
     ~TForm() override;
     TForm(const TForm&) = delete;
     TForm& operator=(const TForm&) = delete;
@@ -40,15 +42,23 @@ public:
     // The layout's object of that name; raises EComponentError when there is none.
     GObject* Component(std::string_view name) const;
     GObject* FindComponent(std::string_view name) const;   // null when there is none
-    GtkWidget* Window() const { return window_; }
-    const FormLayout& Layout() const { return layout_; }
+    // The dialog of that name; raises EComponentError when there is none.
+    const DialogLayout& Dialog(std::string_view name) const;
+    GtkWidget* Window() const { return window_.get(); }
+    // What made the window from the layout file; it lives as long as the form.
+    GtkBuilder* Builder() const { return builder_.get(); }
 
 private:
     void MoveFocus(bool forward);
 
+    struct ReleaseBuilder { void operator()(GtkBuilder* builder) const; };
+    struct DestroyWindow { void operator()(GtkWidget* window) const; };
+
+    const std::string className_;
     const FormLayout& layout_;
-    GtkBuilder* builder_ = nullptr;
-    GtkWidget* window_ = nullptr;
+    // Declared in this order so that the window goes before the builder that made it.
+    std::unique_ptr<GtkBuilder, ReleaseBuilder> builder_;
+    std::unique_ptr<GtkWidget, DestroyWindow> window_;
     Handler onCreate_;
     std::vector<GtkWidget*> tabOrder_;
     friend struct FormSignals;

@@ -15,19 +15,7 @@ std::string CurrentDir()
     return fs::current_path().string();
 }
 
-class Boxes : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        recorder_.Answer("STANDIN_PRCAP", "");
-        StartForm();
-        fs::create_directories(scratch_);
-    }
-    void TearDown() override { fs::remove_all(scratch_); }
-
-    Recorder recorder_;
-    fs::path scratch_ = recorder_.Dir() / "files";
-};
+using Boxes = StartedWindow;
 
 TEST_F(Boxes, AboutShowsTwoLinesTheFirstEmpty)
 {

@@ -59,15 +59,7 @@ std::vector<std::string> ItemsOf(const ui::TComboBox& combo)
     return items;
 }
 
-class Layout : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        recorder_.Answer("STANDIN_PRCAP", "");
-        StartForm();
-    }
-    Recorder recorder_;
-};
+using Layout = StartedWindow;
 
 TEST_F(Layout, EveryControlTakesItsPlaceSizeAndText)
 {

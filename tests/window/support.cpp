@@ -165,15 +165,26 @@ Answer ChooseFile(const std::string& folder, const std::string& name)
     };
 }
 
+GtkWidget* FindWidget(GtkWidget* widget, GType type)
+{
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type))
+        return widget;
+    GtkWidget* found = nullptr;
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* c = children; c && !found; c = c->next)
+            found = FindWidget(GTK_WIDGET(c->data), type);
+        g_list_free(children);
+    }
+    return found;
+}
+
 std::string MessageOf(GtkDialog* dialog)
 {
-    if (!GTK_IS_MESSAGE_DIALOG(dialog))
+    if (GTK_IS_FILE_CHOOSER(dialog))
         return gtk_window_get_title(GTK_WINDOW(dialog));
-    gchar* text = nullptr;
-    g_object_get(dialog, "text", &text, nullptr);
-    std::string message = text ? text : "";
-    g_free(text);
-    return message;
+    GtkWidget* label = FindWidget(gtk_dialog_get_content_area(dialog), GTK_TYPE_LABEL);
+    return label ? gtk_label_get_text(GTK_LABEL(label)) : "";
 }
 
 Recorder::Recorder()
@@ -276,6 +287,18 @@ TForm1& StartForm()
     WaitUntil([] { return gtk_widget_get_mapped(Form1->Window()); });
     WaitUntil([] { return false; }, 50);
     return *Form1;
+}
+
+void StartedWindow::SetUp()
+{
+    recorder_.Answer("STANDIN_PRCAP", "");
+    StartForm();
+    fs::create_directories(scratch_);
+}
+
+void StartedWindow::TearDown()
+{
+    AnswerDialogs({});
 }
 
 void Click(ui::TButton& button)

@@ -26,8 +26,10 @@ Answer ChooseFolder(const std::string& folder);
 Answer ChooseFile(const std::string& folder, const std::string& name);
 // The folder a file dialog shows, once it has loaded one.
 std::string CurrentFolderOf(GtkDialog* dialog);
-// A text box's message, or a dialog's title, for assertions inside answers.
+// A text box's message, or a file dialog's title, for assertions inside answers.
 std::string MessageOf(GtkDialog* dialog);
+// The first widget of that type in the tree under widget, depth first; null for none.
+GtkWidget* FindWidget(GtkWidget* widget, GType type);
 
 // One call of a stand-in tool: its name and arguments.
 struct ToolCall {
@@ -66,6 +68,17 @@ std::vector<std::string> ScratchFilesLeft();
 
 // Builds the main window the way the program does and shows it.
 TForm1& StartForm();
+
+// The main window started, its drive answering no capability query, with a
+// folder for the test's own files that goes with the test.
+class StartedWindow : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Recorder recorder_;
+    const fs::path scratch_ = recorder_.Dir() / "files";
+};
 
 void Click(ui::TButton& button);
 

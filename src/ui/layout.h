@@ -1,6 +1,7 @@
 #pragma once
 
-// What a form's layout needs beyond what GtkBuilder can hold.
+// What a form's layout needs beyond what GtkBuilder can hold. Each form
+// carries its own, beside its layout file.
 
 #include <span>
 #include <string_view>
@@ -19,15 +20,10 @@ struct DialogLayout {
 };
 
 struct FormLayout {
-    std::string_view className;
     int left;                          // where the window opens on the screen
     int top;
     std::span<const std::string_view> tabOrder;   // control names, first to last
     std::span<const DialogLayout> dialogs;
 };
-
-// Raises EComponentError for a class without a layout.
-const FormLayout& LayoutOf(std::string_view className);
-const DialogLayout& DialogOf(const FormLayout& form, std::string_view name);
 
 } // namespace ui
