@@ -106,10 +106,29 @@ static void enter_path(GtkFileChooser* chooser, const char* path)
     }
 }
 
-/* The chooser loads folders in the background: the path counts once the
- * chooser gives it back, and for a new name once it shows the name's folder. */
+static GtkWidget* find_widget(GtkWidget* widget, GType type)
+{
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type))
+        return widget;
+    GtkWidget* found = NULL;
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* c = children; c && !found; c = c->next)
+            found = find_widget(GTK_WIDGET(c->data), type);
+        g_list_free(children);
+    }
+    return found;
+}
+
+/* The chooser loads folders in the background and ignores a confirmation
+ * until its file list shows one: the path counts once the list has a folder
+ * and the chooser gives the path back, and for a new name once it shows the
+ * name's folder. */
 static gboolean path_taken(GtkFileChooser* chooser, const char* path)
 {
+    GtkWidget* files = find_widget(GTK_WIDGET(chooser), GTK_TYPE_TREE_VIEW);
+    if (!files || !gtk_tree_view_get_model(GTK_TREE_VIEW(files)))
+        return FALSE;
     if (!same_path(gtk_file_chooser_get_filename(chooser), path))
         return FALSE;
     if (gtk_file_chooser_get_action(chooser) != GTK_FILE_CHOOSER_ACTION_SAVE)

@@ -151,17 +151,22 @@ Answer ChooseFile(const std::string& folder, const std::string& name)
         } else {
             gtk_file_chooser_set_filename(chooser, path.c_str());
         }
-        const bool selected = WaitUntil([&] {
-            gchar* chosen = gtk_file_chooser_get_filename(chooser);
-            const bool same = chosen && path == chosen;
+        // The chooser loads the folder in the background, and until its file
+        // list shows it, a save dialog ignores the answer.
+        const auto same = [](gchar* chosen, const std::string& expected) {
+            const bool equal = chosen && expected == chosen;
             g_free(chosen);
-            return same;
+            return equal;
+        };
+        GtkWidget* files = FindWidget(GTK_WIDGET(d), GTK_TYPE_TREE_VIEW);
+        const bool selected = WaitUntil([&] {
+            return same(gtk_file_chooser_get_filename(chooser), path) &&
+                   gtk_tree_view_get_model(GTK_TREE_VIEW(files)) &&
+                   (gtk_file_chooser_get_action(chooser) != GTK_FILE_CHOOSER_ACTION_SAVE ||
+                    same(gtk_file_chooser_get_current_folder(chooser), folder));
         });
         EXPECT_TRUE(selected) << "the dialog never selected " << path;
-        // The name entry catches up with the folder in the background; a
-        // save dialog answered before that ignores the answer.
-        WaitUntil([] { return false; }, 200);
-        gtk_dialog_response(d, GTK_RESPONSE_ACCEPT);
+        gtk_button_clicked(GTK_BUTTON(gtk_dialog_get_widget_for_response(d, GTK_RESPONSE_ACCEPT)));
     };
 }
 
@@ -283,9 +288,17 @@ TForm1& StartForm()
 {
     AnswerDialogs({});
     ui::Application.CreateForm(Form1);
+    // Shown once the X server has told the window it is on the screen.
+    bool onScreen = false;
+    const gulong watch = g_signal_connect(Form1->Window(), "map-event",
+                                          G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer seen) -> gboolean {
+                                              *static_cast<bool*>(seen) = true;
+                                              return GDK_EVENT_PROPAGATE;
+                                          }),
+                                          &onScreen);
     Form1->Show();
-    WaitUntil([] { return gtk_widget_get_mapped(Form1->Window()); });
-    WaitUntil([] { return false; }, 50);
+    WaitUntil([&] { return onScreen; });
+    g_signal_handler_disconnect(Form1->Window(), watch);
     return *Form1;
 }
 
