@@ -105,6 +105,50 @@ class ExactNames(CommandAssertions, unittest.TestCase):
         description = subprocess.run(["isoinfo", "-d", "-i", image], check=True, capture_output=True).stdout
         self.assertIn(b"Volume id: \n", description)
 
+    def test_names_that_are_not_utf8_reach_the_tools_byte_for_byte(self):
+        # A Latin-1 name, and a lone lead byte that a cut at it would turn into the parent folder.
+        run = Tarvelin(self, device_config=b"/dev/caf\xe9\n/dev/\xc3\n").started()
+        self.assertCommands([b"cdrecord dev=/dev/caf\xe9 -prcap >device.cfg"], run.shell_lines())
+        self.assertEqual([b"dev=/dev/caf\xe9", b"-prcap"], run.calls_of("cdrecord")[0][1])
+        folder = os.path.join(os.fsencode(run.base), b"\xc3")
+        os.mkdir(folder)
+        run.click("...")
+        run.choose_in_dialog(run.file_dialog("Select Directory to burn"), folder)
+        run.click("Burn")
+        run.wait_shell_lines(3)
+        run.wait_idle()
+        self.assertEqual([b"-R", b"-V", b"no_name", b"-T", b"-J", folder], run.calls_of("mkisofs")[0][1])
+        self.assertEqual(b"dev=/dev/caf\xe9", run.calls_of("cdrecord")[-1][1][3])
+        # Once the user types into the field, the typed text is the folder.
+        run.set_text("folder", "/home")
+        run.click("Burn")
+        run.wait_shell_lines(5)
+        run.wait_idle()
+        self.assertEqual(b"/home", run.calls_of("mkisofs")[-1][1][-1])
+
+    def test_every_box_and_dialog_stays_with_the_main_window_and_on_the_screen(self):
+        run = Tarvelin(self).started()
+        main = run.window[0].id
+
+        def check(window):
+            _, title, _, x, y, width, height = window
+            owner = window[0].get_wm_transient_for()
+            self.assertEqual(main, owner.id if owner else None, f"{title!r} is not kept with the main window")
+            self.assertTrue(0 <= x and 0 <= y and x + width <= 1024 and y + height <= 768,
+                            f"{title!r} lies at {x},{y} {width}x{height}, off a 1024x768 screen")
+
+        run.click("About")
+        box = run.message_box()
+        check(box)
+        run.answer_box(box)
+        for button, title in (("...", "Select Directory to burn"), ("Make ISO", "Save file as"),
+                              ("Open ISO and burn", "Openan ISO to burn")):
+            with self.subTest(title):
+                run.click(button)
+                dialog = run.file_dialog(title)
+                check(dialog)
+                run.cancel_dialog(dialog)
+
 
 if __name__ == "__main__":
     unittest.main()
