@@ -21,6 +21,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "find_widget.h"
+
 typedef gint (*dialog_run_fn)(GtkDialog*);
 
 static int logged = 0;
@@ -104,20 +106,6 @@ static void enter_path(GtkFileChooser* chooser, const char* path)
     } else {
         gtk_file_chooser_set_filename(chooser, path);
     }
-}
-
-static GtkWidget* find_widget(GtkWidget* widget, GType type)
-{
-    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type))
-        return widget;
-    GtkWidget* found = NULL;
-    if (GTK_IS_CONTAINER(widget)) {
-        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-        for (GList* c = children; c && !found; c = c->next)
-            found = find_widget(GTK_WIDGET(c->data), type);
-        g_list_free(children);
-    }
-    return found;
 }
 
 /* The chooser loads folders in the background and ignores a confirmation

@@ -53,7 +53,7 @@ BoxSeen Look(GtkDialog* box)
 {
     BoxSeen seen;
     seen.caption = gtk_window_get_title(GTK_WINDOW(box));
-    if (GtkWidget* image = FindWidget(gtk_dialog_get_content_area(box), GTK_TYPE_IMAGE)) {
+    if (GtkWidget* image = find_widget(gtk_dialog_get_content_area(box), GTK_TYPE_IMAGE)) {
         const gchar* icon = nullptr;
         gtk_image_get_icon_name(GTK_IMAGE(image), &icon, nullptr);
         seen.icon = icon ? icon : "";
@@ -169,7 +169,7 @@ Answer TypeLocation(const std::string& startIn, const std::string& typed)
     return [startIn, typed](GtkDialog* d) {
         gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(d), startIn.c_str());
         EXPECT_TRUE(WaitUntil([&] { return CurrentFolderOf(d) == startIn; }));
-        g_signal_emit_by_name(FindWidget(GTK_WIDGET(d), GTK_TYPE_FILE_CHOOSER_WIDGET), "location-popup", typed.c_str());
+        g_signal_emit_by_name(find_widget(GTK_WIDGET(d), GTK_TYPE_FILE_CHOOSER_WIDGET), "location-popup", typed.c_str());
         GtkWidget* entry = gtk_window_get_focus(GTK_WINDOW(d));
         ASSERT_TRUE(GTK_IS_ENTRY(entry));
         EXPECT_EQ(gtk_entry_get_text(GTK_ENTRY(entry)), typed);

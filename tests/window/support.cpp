@@ -158,7 +158,7 @@ Answer ChooseFile(const std::string& folder, const std::string& name)
             g_free(chosen);
             return equal;
         };
-        GtkWidget* files = FindWidget(GTK_WIDGET(d), GTK_TYPE_TREE_VIEW);
+        GtkWidget* files = find_widget(GTK_WIDGET(d), GTK_TYPE_TREE_VIEW);
         const bool selected = WaitUntil([&] {
             return same(gtk_file_chooser_get_filename(chooser), path) &&
                    gtk_tree_view_get_model(GTK_TREE_VIEW(files)) &&
@@ -170,25 +170,11 @@ Answer ChooseFile(const std::string& folder, const std::string& name)
     };
 }
 
-GtkWidget* FindWidget(GtkWidget* widget, GType type)
-{
-    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type))
-        return widget;
-    GtkWidget* found = nullptr;
-    if (GTK_IS_CONTAINER(widget)) {
-        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-        for (GList* c = children; c && !found; c = c->next)
-            found = FindWidget(GTK_WIDGET(c->data), type);
-        g_list_free(children);
-    }
-    return found;
-}
-
 std::string MessageOf(GtkDialog* dialog)
 {
     if (GTK_IS_FILE_CHOOSER(dialog))
         return gtk_window_get_title(GTK_WINDOW(dialog));
-    GtkWidget* label = FindWidget(gtk_dialog_get_content_area(dialog), GTK_TYPE_LABEL);
+    GtkWidget* label = find_widget(gtk_dialog_get_content_area(dialog), GTK_TYPE_LABEL);
     return label ? gtk_label_get_text(GTK_LABEL(label)) : "";
 }
 

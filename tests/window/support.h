@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "unit1.h"
+#include "../support/find_widget.h"
 
 namespace fs = std::filesystem;
 
@@ -29,7 +30,6 @@ std::string CurrentFolderOf(GtkDialog* dialog);
 // A text box's message, or a file dialog's title, for assertions inside answers.
 std::string MessageOf(GtkDialog* dialog);
 // The first widget of that type in the tree under widget, depth first; null for none.
-GtkWidget* FindWidget(GtkWidget* widget, GType type);
 
 // One call of a stand-in tool: its name and arguments.
 struct ToolCall {
