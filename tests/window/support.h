@@ -13,8 +13,9 @@
 
 namespace fs = std::filesystem;
 
-// Lets the toolkit work until done() holds or the time runs out.
-bool WaitUntil(const std::function<bool()>& done, int milliseconds = 5000);
+// Lets the toolkit work until done() holds or the time runs out. The limit
+// is only for what never comes: on a busy machine a folder can take seconds.
+bool WaitUntil(const std::function<bool()>& done, int milliseconds = 30000);
 
 // Modal boxes and dialogs block the handler that opened them; each is
 // answered from the main loop once it shows. Answers are taken in order.
