@@ -312,13 +312,6 @@ class Operations(CommandAssertions, unittest.TestCase):
                 with open(image, "rb") as f:
                     self.assertEqual(b"image of the stand-in mkisofs\n", f.read())
 
-    def test_make_iso_cancelled_runs_nothing(self):
-        run = Tarvelin(self).started()
-        run.click("Make ISO")
-        run.cancel_dialog(run.file_dialog("Save file as"))
-        self.barrier(run, len(START_UP))
-        self.assertCommands(START_UP + [ERASE_DEFAULT], run.shell_lines())
-
     def test_open_iso_and_burn_passes_the_image_as_one_argument(self):
         cases = [
             # (image file name, as it stands inside the double quotes of the
@@ -349,13 +342,15 @@ class Operations(CommandAssertions, unittest.TestCase):
                 self.assertEqual([b"-v", b"-tao", b"dev=0,0,0", image.encode(), b"driveropts=burnproof"],
                                  run.calls_of("cdrecord")[-1][1])
 
-    def test_open_iso_cancelled_runs_nothing(self):
-        run = Tarvelin(self).started()
-        run.click("Open ISO and burn")
-        run.cancel_dialog(run.file_dialog("Openan ISO to burn"))
-        self.barrier(run, len(START_UP))
-        self.assertCommands(START_UP + [ERASE_DEFAULT], run.shell_lines())
-        self.assertTrue(run.no_window_named("tarvelin"))
+    def test_cancelled_dialog_runs_nothing(self):
+        for button, title in (("Make ISO", "Save file as"), ("Open ISO and burn", "Openan ISO to burn")):
+            with self.subTest(button):
+                run = Tarvelin(self).started()
+                run.click(button)
+                run.cancel_dialog(run.file_dialog(title))
+                self.barrier(run, len(START_UP))
+                self.assertCommands(START_UP + [ERASE_DEFAULT], run.shell_lines())
+                self.assertTrue(run.no_window_named("tarvelin"))
 
     def test_tools_beside_the_program_are_found_after_every_dialog(self):
         # cdrecord and mkisofs only beside the program, the real wodim on the
