@@ -97,7 +97,7 @@ void RunQuery(const std::string& command, std::string_view scratchFile, NoFile n
 // own size, not a measure of something else.
 std::string ImageTrackSize(const std::string& imagePath)
 {
-    return commands::ImageTrackSize(os::FileSize(imagePath));
+    return commands::TrackSizeOfBytes(os::FileSize(imagePath));
 }
 
 } // namespace
@@ -218,7 +218,7 @@ void TForm1::Button3Click(ui::TObject*)
     commands::FolderBurn burn;
     burn.device = GetDevice();
     burn.imageOptions = ImageOptions();
-    burn.burn = BurnArgument(burn.device);
+    burn.burnArgument = BurnArgument(burn.device);
     burn.speed = commands::SpeedArgument(speed.Text());
     burn.title = RewriteTitle();
     burn.folder = foldertoburn.Text();
@@ -259,7 +259,7 @@ void TForm1::Button7Click(ui::TObject*)
     if (!OpenDialog1.Execute())
         return;
     burn.speed = commands::SpeedArgument(speed.Text());
-    burn.burn = BurnArgument(burn.device);
+    burn.burnArgument = BurnArgument(burn.device);
     burn.path = OpenDialog1.FileName;
     burn.toolsInProgramFolder = ToolsInProgramFolder();
     const commands::Medium medium = SelectedMedium();

@@ -67,10 +67,10 @@ std::string TrackSizeQuery(bool toolsInProgramFolder, std::string_view folder)
     return Fill(kTrackSizeQuery.Pick(toolsInProgramFolder), {QuoteForShell(folder)});
 }
 
-std::string ImageTrackSize(std::uint64_t imageBytes)
+std::string TrackSizeOfBytes(std::uint64_t bytes)
 {
     // A last, partly filled sector is still written whole.
-    return std::to_string(imageBytes / kSectorBytes + (imageBytes % kSectorBytes != 0 ? 1 : 0));
+    return std::to_string(bytes / kSectorBytes + (bytes % kSectorBytes != 0 ? 1 : 0));
 }
 
 } // namespace commands

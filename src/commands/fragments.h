@@ -54,8 +54,8 @@ bool HoldsBurnproofMarker(std::string_view line);
 inline constexpr std::string_view kTrackSizeFile = "temp.cfg";
 std::string TrackSizeQuery(bool toolsInProgramFolder, std::string_view folder);
 
-// An image file's track size: its own size in 2048-byte sectors, rounded up,
-// so that the recorder is told exactly what it is about to write.
-std::string ImageTrackSize(std::uint64_t imageBytes);
+// The track size of that many bytes: 2048-byte sectors, rounded up, so that
+// the recorder is told exactly what it is about to write.
+std::string TrackSizeOfBytes(std::uint64_t bytes);
 
 } // namespace commands

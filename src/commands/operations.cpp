@@ -58,7 +58,7 @@ struct Terminal {
     std::string_view title;     // none when empty
     // In double quotes the command is one word, which xterm hands to a shell;
     // bare, its words are the program xterm starts and its arguments.
-    bool oneWord = false;
+    bool commandInQuotes = false;
 };
 
 std::string TerminalLine(const Terminal& terminal, std::string_view command)
@@ -70,7 +70,7 @@ std::string TerminalLine(const Terminal& terminal, std::string_view command)
     if (!terminal.title.empty())
         line.append(kTitle).append(kQuote).append(EscapeForDoubleQuotes(terminal.title)).append(kQuote);
     line += kRun;
-    if (terminal.oneWord)
+    if (terminal.commandInQuotes)
         return line.append(kQuote).append(command).append(kQuote);
     return line.append(command);
 }
@@ -93,10 +93,10 @@ std::string BurnFolderCommand(const FolderBurn& b, Medium medium)
     switch (medium) {
     case Medium::CD:
         return Fill(kCdFolderBurn.Pick(b.toolsInProgramFolder),
-                    {title, b.imageOptions, folder, b.device, b.speed, b.burn});
+                    {title, b.imageOptions, folder, b.device, b.speed, b.burnArgument});
     case Medium::DVD:
         return Fill(kDvdFolderBurn.Pick(b.toolsInProgramFolder),
-                    {title, b.imageOptions, folder, b.trackSize, b.device, b.speed, b.burn});
+                    {title, b.imageOptions, folder, b.trackSize, b.device, b.speed, b.burnArgument});
     case Medium::Neither:
         break;
     }
@@ -105,7 +105,7 @@ std::string BurnFolderCommand(const FolderBurn& b, Medium medium)
 
 std::string BurnFolderTerminalLine(std::string_view command)
 {
-    return TerminalLine({.hold = true, .title = kProgramTitle, .oneWord = true}, command);
+    return TerminalLine({.hold = true, .title = kProgramTitle, .commandInQuotes = true}, command);
 }
 
 std::string MakeImageCommand(const ImageFile& image)
@@ -119,7 +119,7 @@ std::string MakeImageCommand(const ImageFile& image)
 
 std::string MakeImageTerminalLine(std::string_view command)
 {
-    return TerminalLine({.title = kProgramTitle, .oneWord = true}, command);
+    return TerminalLine({.title = kProgramTitle, .commandInQuotes = true}, command);
 }
 
 std::string BurnImageCommand(const ImageBurn& b, Medium medium)
@@ -127,9 +127,9 @@ std::string BurnImageCommand(const ImageBurn& b, Medium medium)
     const std::string path = QuoteInsideTerminal(b.path);
     switch (medium) {
     case Medium::CD:
-        return Fill(kCdImageBurn.Pick(b.toolsInProgramFolder), {b.speed, b.device, path, b.burn});
+        return Fill(kCdImageBurn.Pick(b.toolsInProgramFolder), {b.speed, b.device, path, b.burnArgument});
     case Medium::DVD:
-        return Fill(kDvdImageBurn, {b.speed, b.trackSize, b.device, path, b.burn});
+        return Fill(kDvdImageBurn, {b.speed, b.trackSize, b.device, path, b.burnArgument});
     case Medium::Neither:
         break;
     }
@@ -139,7 +139,7 @@ std::string BurnImageCommand(const ImageBurn& b, Medium medium)
 std::string BurnImageTerminalLine(std::string_view imageFileName, std::string_view command)
 {
     const std::string title = std::string(kImageBurnTitle).append(imageFileName);
-    return TerminalLine({.title = title, .oneWord = true}, command);
+    return TerminalLine({.title = title, .commandInQuotes = true}, command);
 }
 
 std::string EraseCommand(bool toolsInProgramFolder, std::string_view device, int eraseMode)

@@ -19,7 +19,7 @@ struct Recording {
     bool toolsInProgramFolder = false;
     std::string device;
     std::string speed;
-    std::string burn;
+    std::string burnArgument;   // "driveropts=burnproof" or nothing
     std::string trackSize;      // DVD only
 };
 

@@ -15,6 +15,8 @@ namespace {
 constexpr const char* kSeparators = "/\\:";
 constexpr std::size_t kMaxFileName = 255;
 
+static_assert(sizeof(off_t) >= 8, "a DVD image's size needs 64-bit file offsets");
+
 } // namespace
 
 bool FileExists(const std::string& name)
@@ -95,6 +97,15 @@ std::string ExtractFileName(const std::string& path)
     if (last == std::string::npos)
         return path;
     return path.substr(last + 1, kMaxFileName);
+}
+
+std::string ExtractFileExt(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::size_t last = path.find_last_of(kSeparators);
+    if (dot == std::string::npos || (last != std::string::npos && last > dot))
+        return {};
+    return path.substr(dot);
 }
 
 } // namespace os

@@ -5,7 +5,7 @@
 
 namespace os {
 
-// None of these raise; their failures show only in their results.
+// These three never raise; their failures show only in their results.
 bool FileExists(const std::string& name);      // stat, links followed
 bool DeleteFile(const std::string& name);      // unlink
 bool SetCurrentDir(const std::string& dir);    // the empty text changes nothing
@@ -21,5 +21,7 @@ std::string ExecutablePath();
 std::string ExtractFilePath(const std::string& path);
 // What follows the last "/", "\" or ":" (at most 255 bytes); the whole path when there is none.
 std::string ExtractFileName(const std::string& path);
+// From the last "." of the file name on; empty when the name has none.
+std::string ExtractFileExt(const std::string& path);
 
 } // namespace os

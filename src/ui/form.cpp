@@ -165,7 +165,7 @@ GObject* TForm::Component(std::string_view name) const
     return object;
 }
 
-const DialogLayout& TForm::Dialog(std::string_view name) const
+const DialogLayout& TForm::LayoutOfDialog(std::string_view name) const
 {
     for (const DialogLayout& dialog : layout_.dialogs)
         if (dialog.name == name)

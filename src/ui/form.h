@@ -42,8 +42,8 @@ public:
     // The layout's object of that name; raises EComponentError when there is none.
     GObject* Component(std::string_view name) const;
     GObject* FindComponent(std::string_view name) const;   // null when there is none
-    // The dialog of that name; raises EComponentError when there is none.
-    const DialogLayout& Dialog(std::string_view name) const;
+    // The layout of the dialog of that name; raises EComponentError when there is none.
+    const DialogLayout& LayoutOfDialog(std::string_view name) const;
     GtkWidget* Window() const { return window_.get(); }
     // What made the window from the layout file; it lives as long as the form.
     GtkBuilder* Builder() const { return builder_.get(); }

@@ -30,7 +30,7 @@ FolderBurn DefaultFolderBurn()
     b.trackSize = "123456";
     b.device = DeviceArgument("0,0,00) 'VENDOR' 'MODEL' 'REV'");
     b.speed = SpeedArgument("MAX");
-    b.burn = std::string(kBurnproofArgument);
+    b.burnArgument = std::string(kBurnproofArgument);
     return b;
 }
 
@@ -50,7 +50,7 @@ ImageBurn DefaultCdImageBurn()
     b.speed = SpeedArgument("MAX");
     b.device = "0,0,0";
     b.path = "/home/user/backup.iso";
-    b.burn = std::string(kBurnproofArgument);
+    b.burnArgument = std::string(kBurnproofArgument);
     return b;
 }
 
@@ -60,10 +60,10 @@ ImageBurn DvdImageBurn()
     ImageBurn b;
     b.toolsInProgramFolder = true;
     b.speed = SpeedArgument("4");
-    b.trackSize = ImageTrackSize(123456ull * 2048);
+    b.trackSize = TrackSizeOfBytes(123456ull * 2048);
     b.device = "0,0,0";
     b.path = "/home/user/backup.iso";
-    b.burn = "";
+    b.burnArgument = "";
     return b;
 }
 
@@ -137,7 +137,7 @@ TEST(DefaultOperations, ComposeTheirTextsByteForByte)
 TEST(FolderBurn, SettingsChangeOnlyTheirOwnStretchOfThePipeline)
 {
     FolderBurn noBurnproof = DefaultFolderBurn();
-    noBurnproof.burn = "";
+    noBurnproof.burnArgument = "";
     FolderBurn everyOption = DefaultFolderBurn();
     everyOption.imageOptions = ImageOptions(true, true, true);
     everyOption.speed = SpeedArgument("8");
@@ -294,7 +294,7 @@ TEST(MakeImage, TitlePathAndFolderEdges)
 TEST(ImageBurn, EdgesOfTheRecordingCommandAndItsWindowTitle)
 {
     ImageBurn noBurnproof = DefaultCdImageBurn();
-    noBurnproof.burn = "";
+    noBurnproof.burnArgument = "";
     ImageBurn noSize = DvdImageBurn();
     noSize.trackSize = "";
     ImageBurn blankPath = DefaultCdImageBurn();

@@ -126,7 +126,7 @@ TEST(Fragments, TrackSizeQueryMeasuresTheFolder)
 
 // A DVD image burn tells the recorder the image's own size in sectors: a
 // size too small would cut the disc short.
-TEST(Fragments, ImageTrackSizeCountsEveryStartedSector)
+TEST(Fragments, TrackSizeOfBytesCountsEveryStartedSector)
 {
     struct Row {
         std::uint64_t bytes;
@@ -146,7 +146,7 @@ TEST(Fragments, ImageTrackSizeCountsEveryStartedSector)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.bytes << " bytes");
-        EXPECT_SAME_TEXT(r.sectors, ImageTrackSize(r.bytes));
+        EXPECT_SAME_TEXT(r.sectors, TrackSizeOfBytes(r.bytes));
     }
 }
 

@@ -965,29 +965,34 @@ TEST_F(ExecutablePath, EmptyWithoutProc)
 // ---------------------------------------------------------------------------
 // Path parts
 
-TEST(PathParts, DirectoryAndNameSplitAtTheLastSeparator)
+TEST(PathParts, DirectoryNameAndExtensionSplitAtTheLastSeparator)
 {
     const std::string longName(300, 'n');
     const struct {
         std::string path;
         std::string directory;
         std::string name;
+        std::string extension;
     } cases[] = {
-        {"/opt/app/prog", "/opt/app/", "prog"},
-        {"/opt/app/x:y", "/opt/app/x:", "y"},
-        {"/opt/a:b/prog", "/opt/a:b/", "prog"},
-        {"C:\\images\\disc.iso", "C:\\images\\", "disc.iso"},
-        {"/home/user/backup.iso", "/home/user/", "backup.iso"},
-        {"/home/user/", "/home/user/", ""},
-        {"/", "/", ""},
-        {"prog", "", "prog"},
-        {"", "", ""},
-        {"/tmp/" + longName, "/tmp/", longName.substr(0, 255)},
+        {"/opt/app/prog", "/opt/app/", "prog", ""},
+        {"/opt/app/x:y", "/opt/app/x:", "y", ""},
+        {"/opt/a:b/prog", "/opt/a:b/", "prog", ""},
+        {"/opt/a.b/prog", "/opt/a.b/", "prog", ""},
+        {"/opt/a.b:prog", "/opt/a.b:", "prog", ""},
+        {"C:\\images\\disc.iso", "C:\\images\\", "disc.iso", ".iso"},
+        {"/home/user/backup.tar.gz", "/home/user/", "backup.tar.gz", ".gz"},
+        {"/home/user/disc.", "/home/user/", "disc.", "."},
+        {"/home/user/", "/home/user/", "", ""},
+        {"/", "/", "", ""},
+        {"prog", "", "prog", ""},
+        {"", "", "", ""},
+        {"/tmp/" + longName, "/tmp/", longName.substr(0, 255), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(os::ExtractFilePath(c.path), c.directory);
         EXPECT_EQ(os::ExtractFileName(c.path), c.name);
+        EXPECT_EQ(os::ExtractFileExt(c.path), c.extension);
     }
 }
 

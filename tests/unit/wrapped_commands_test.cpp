@@ -121,7 +121,7 @@ TEST_F(WrappedCommands, FolderBurnGivesMkisofsTheTitleAndTheFolderAsOneWordEach)
                 burn.folder = v.folder;
                 burn.trackSize = "123456";
                 burn.device = "0,0,0";
-                burn.burn = std::string(kBurnproofArgument);
+                burn.burnArgument = std::string(kBurnproofArgument);
                 Run(BurnFolderTerminalLine(BurnFolderCommand(burn, medium)));
 
                 const Words xterm = Call("xterm");
@@ -150,7 +150,7 @@ TEST_F(WrappedCommands, DefaultFolderBurnReachesTheTerminalAsItsExactCommand)
     burn.title = "no_name";
     burn.folder = "/home";
     burn.device = "0,0,0";
-    burn.burn = std::string(kBurnproofArgument);
+    burn.burnArgument = std::string(kBurnproofArgument);
     Run(BurnFolderTerminalLine(BurnFolderCommand(burn, Medium::CD)));
     const Words xterm = Call("xterm");
     ASSERT_FALSE(xterm.empty());
@@ -246,7 +246,7 @@ TEST_F(WrappedCommands, ImageBurnGivesTheRecorderThePathAsOneWord)
                 burn.device = "0,0,0";
                 burn.path = r.path;
                 if (medium == Medium::CD) {
-                    burn.burn = std::string(kBurnproofArgument);
+                    burn.burnArgument = std::string(kBurnproofArgument);
                 } else {
                     burn.speed = SpeedArgument("4");
                     burn.trackSize = "123456";
