@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "os/files.h"
 #include "ui/errors.h"
@@ -49,6 +50,17 @@ int AcceptResponse(DialogKind kind)
     return kind == DialogKind::SelectDirectory ? kFolderChosen : GTK_RESPONSE_ACCEPT;
 }
 
+// GTK matches its own patterns against the name it shows, which for a name
+// that is not UTF-8 is no longer the file's name: the pattern is matched
+// against the file's own name instead, byte for byte.
+gboolean NameMatches(const GtkFileFilterInfo* file, gpointer pattern)
+{
+    if (!file->filename)
+        return FALSE;
+    const char* slash = std::strrchr(file->filename, '/');
+    return g_pattern_match_simple(static_cast<const char*>(pattern), slash ? slash + 1 : file->filename);
+}
+
 // "ISO file|*.iso": the description the user reads, then the pattern.
 void AddFilter(GtkFileChooser* chooser, std::string_view filter)
 {
@@ -57,8 +69,26 @@ void AddFilter(GtkFileChooser* chooser, std::string_view filter)
         return;
     GtkFileFilter* f = gtk_file_filter_new();
     gtk_file_filter_set_name(f, std::string(filter.substr(0, bar)).c_str());
-    gtk_file_filter_add_pattern(f, std::string(filter.substr(bar + 1)).c_str());
+    gtk_file_filter_add_custom(f, GTK_FILE_FILTER_FILENAME, NameMatches,
+                               g_strdup(std::string(filter.substr(bar + 1)).c_str()), g_free);
     gtk_file_chooser_add_filter(chooser, f);
+}
+
+// The dialog opens on the last confirmed path. GTK selects a path only when
+// something of that name exists, and an image path confirmed for saving may
+// never have been written: the save dialog is given its folder and its name.
+void StartOn(GtkFileChooser* chooser, DialogKind kind, const std::string& path)
+{
+    if (kind != DialogKind::Save) {
+        gtk_file_chooser_set_filename(chooser, path.c_str());
+        return;
+    }
+    const std::size_t slash = path.rfind('/');
+    gchar* folder = slash == std::string::npos ? g_get_current_dir()
+                                               : g_strndup(path.c_str(), std::max<std::size_t>(slash, 1));
+    gtk_file_chooser_set_current_folder(chooser, folder);
+    g_free(folder);
+    gtk_file_chooser_set_current_name(chooser, path.c_str() + (slash == std::string::npos ? 0 : slash + 1));
 }
 
 // GTK sizes the chooser after the font and the size it remembers, which can
@@ -91,17 +121,10 @@ void FitToWorkArea(GtkWindow* dialog, GtkWidget* parent)
     gtk_window_set_geometry_hints(dialog, nullptr, &limit, GDK_HINT_MAX_SIZE);
 }
 
-// True when, looking back from the end, a "." comes before any separator.
-bool HasExtension(std::string_view path)
-{
-    const auto at = path.find_last_of("./\\:");
-    return at != std::string_view::npos && path[at] == '.';
-}
-
 } // namespace
 
 TFileDialog::TFileDialog(TForm& owner, std::string_view name, DialogKind kind)
-    : TFileDialog(owner, Checked(owner.Dialog(name), kind))
+    : TFileDialog(owner, Checked(owner.LayoutOfDialog(name), kind))
 {
 }
 
@@ -151,7 +174,7 @@ bool TFileDialog::Run()
     AddFilter(chooser, Filter);
     FitToWorkArea(GTK_WINDOW(dialog), owner_.Window());
     if (!FileName.empty()) {
-        gtk_file_chooser_set_filename(chooser, FileName.c_str());
+        StartOn(chooser, kind_, FileName);
     } else {
         gchar* here = g_get_current_dir();
         gtk_file_chooser_set_current_folder(chooser, here);
@@ -159,7 +182,7 @@ bool TFileDialog::Run()
     }
 
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
-    const bool confirmed = response == AcceptResponse(kind_) || response == GTK_RESPONSE_ACCEPT;
+    const bool confirmed = response == AcceptResponse(kind_);
     if (confirmed) {
         gchar* chosen = gtk_file_chooser_get_filename(chooser);
         FileName = chosen ? chosen : "";
@@ -171,7 +194,7 @@ bool TFileDialog::Run()
 
 void TFileDialog::ApplyDefaultExt()
 {
-    if (!DefaultExt.empty() && !HasExtension(FileName) && !os::FileExists(FileName))
+    if (!DefaultExt.empty() && os::ExtractFileExt(FileName).empty() && !os::FileExists(FileName))
         FileName += DefaultExt;
 }
 

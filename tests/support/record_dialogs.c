@@ -7,8 +7,8 @@
  * When $TARVELIN_DIALOG_ANSWERS names a folder, file chooser number N is
  * answered from the file N in it, as soon as that file appears: "choose", a
  * NUL byte and the path to confirm; anything else, such as "cancel", cancels.
- * The real dialog takes the path and the program handles the result as it
- * would a user's.
+ * The real dialog takes the path, its own buttons are pressed, and the
+ * program handles the result as it would a user's.
  *
  * The toolkit's functions are bound lazily, from the program's own GTK, when
  * first called: the shells and tools that inherit the preload never call
@@ -17,11 +17,13 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtk/gtk.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
 #include "find_widget.h"
+#include "choose_in_dialog.h"
 
 typedef gint (*dialog_run_fn)(GtkDialog*);
 
@@ -68,102 +70,64 @@ static void log_dialog(GtkDialog* dialog)
     g_string_free(text, TRUE);
 }
 
+/* How long an answer is waited for, and then held, before the dialog is
+ * cancelled: the test that opened it fails, and the program goes on. */
+#define ANSWER_LIMIT_MS 30000
+
+static void complain(const char* message)
+{
+    fprintf(stderr, "record_dialogs: %s; cancelled\n", message);
+}
+
 /* One file chooser waiting for its answer. */
 struct pending {
     GtkDialog* dialog;
     char* answer_file;
-    char* path;   /* once the answer is read: the path to confirm */
+    gint64 give_up_at;
 };
-
-static void press(GtkDialog* dialog, gint response)
-{
-    GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, response);
-    if (button)
-        gtk_button_clicked(GTK_BUTTON(button));
-    else
-        gtk_dialog_response(dialog, response);
-}
-
-static gboolean same_path(char* chosen, const char* path)
-{
-    const gboolean same = chosen && strcmp(chosen, path) == 0;
-    g_free(chosen);
-    return same;
-}
-
-/* Puts the path into the chooser the way its action expects it. */
-static void enter_path(GtkFileChooser* chooser, const char* path)
-{
-    if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE) {
-        char* folder = g_path_get_dirname(path);
-        char* name = g_path_get_basename(path);
-        gtk_file_chooser_set_current_folder(chooser, folder);
-        gtk_file_chooser_set_current_name(chooser, name);
-        g_free(name);
-        g_free(folder);
-    } else if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER) {
-        gtk_file_chooser_set_current_folder(chooser, path);
-    } else {
-        gtk_file_chooser_set_filename(chooser, path);
-    }
-}
-
-/* The chooser loads folders in the background and ignores a confirmation
- * until its file list shows one: the path counts once the list has a folder
- * and the chooser gives the path back, and for a new name once it shows the
- * name's folder. */
-static gboolean path_taken(GtkFileChooser* chooser, const char* path)
-{
-    GtkWidget* files = find_widget(GTK_WIDGET(chooser), GTK_TYPE_TREE_VIEW);
-    if (!files || !gtk_tree_view_get_model(GTK_TREE_VIEW(files)))
-        return FALSE;
-    if (!same_path(gtk_file_chooser_get_filename(chooser), path))
-        return FALSE;
-    if (gtk_file_chooser_get_action(chooser) != GTK_FILE_CHOOSER_ACTION_SAVE)
-        return TRUE;
-    char* folder = g_path_get_dirname(path);
-    const gboolean shown = same_path(gtk_file_chooser_get_current_folder(chooser), folder);
-    g_free(folder);
-    return shown;
-}
 
 static void forget(struct pending* p)
 {
     g_object_unref(p->dialog);
     g_free(p->answer_file);
-    g_free(p->path);
     g_free(p);
 }
 
-/* Looks for the answer while the dialog is up, then waits for the chooser to
- * have taken the path before confirming it. */
-static gboolean answer_when_ready(gpointer data)
+/* Once the answer is there, the chooser takes it the way a user gives it. */
+static void take_answer(GtkDialog* dialog, const gchar* answer, gsize length)
+{
+    if (strcmp(answer, "choose") != 0 || strlen(answer) >= length) {
+        chooser_cancel(dialog);
+        return;
+    }
+    const char* path = answer + strlen(answer) + 1;
+    const gboolean folder = gtk_file_chooser_get_action(GTK_FILE_CHOOSER(dialog)) ==
+                            GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
+    char* parent = folder ? g_strdup(path) : g_path_get_dirname(path);
+    char* name = folder ? NULL : g_path_get_basename(path);
+    choose_in_dialog(dialog, parent, name, ANSWER_LIMIT_MS, complain);
+    g_free(name);
+    g_free(parent);
+}
+
+static gboolean wait_for_answer(gpointer data)
 {
     struct pending* p = data;
-    GtkDialog* dialog = p->dialog;
-    if (!gtk_widget_get_mapped(GTK_WIDGET(dialog))) {
+    gchar* answer = NULL;
+    gsize length = 0;
+    if (!gtk_widget_get_mapped(GTK_WIDGET(p->dialog))) {
         forget(p);
         return G_SOURCE_REMOVE;
     }
-    if (!p->path) {
-        gchar* answer = NULL;
-        gsize length = 0;
-        if (!g_file_get_contents(p->answer_file, &answer, &length, NULL))
-            return G_SOURCE_CONTINUE;
-        const gboolean choose = strcmp(answer, "choose") == 0 && strlen(answer) < length;
-        if (choose)
-            p->path = g_strdup(answer + strlen(answer) + 1);
+    if (g_file_get_contents(p->answer_file, &answer, &length, NULL)) {
+        take_answer(p->dialog, answer, length);
         g_free(answer);
-        if (!choose) {
-            press(dialog, GTK_RESPONSE_CANCEL);
-            forget(p);
-            return G_SOURCE_REMOVE;
-        }
-        enter_path(GTK_FILE_CHOOSER(dialog), p->path);
-    }
-    if (!path_taken(GTK_FILE_CHOOSER(dialog), p->path))
+    } else if (g_get_monotonic_time() > p->give_up_at) {
+        complain("no answer came for a file dialog");
+        chooser_cancel(p->dialog);
+    } else {
         return G_SOURCE_CONTINUE;
-    press(dialog, GTK_RESPONSE_ACCEPT);
+    }
     forget(p);
     return G_SOURCE_REMOVE;
 }
@@ -178,7 +142,8 @@ static void dialog_on_screen(GtkDialog* dialog)
     struct pending* p = g_new0(struct pending, 1);
     p->dialog = g_object_ref(dialog);
     p->answer_file = g_strdup_printf("%s/%d", answers, number);
-    g_timeout_add(20, answer_when_ready, p);
+    p->give_up_at = g_get_monotonic_time() + (gint64)ANSWER_LIMIT_MS * 1000;
+    g_timeout_add(20, wait_for_answer, p);
 }
 
 static gboolean on_map_event(GtkWidget* widget, GdkEvent* event, gpointer data)

@@ -1,10 +1,13 @@
 // The boxes and file dialogs as the user meets them on a small screen: each
 // stays with the main window and lies whole on the screen; the folder chooser
-// makes nothing on disk; the boxes' caption is the one the program started with.
+// makes nothing on disk; the boxes' caption is the one the program started
+// with; the save dialog comes back on its last path, and the open dialog
+// lists every image.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 
 #include "os/files.h"
@@ -233,6 +236,85 @@ TEST_F(Dialogs, BoxCaptionIsTheProgramFileNameItStartedWith)
     Click(Form1->Button4);
     ASSERT_EQ(DialogsAnswered(), 1);
     EXPECT_EQ(caption, "window_tests");
+}
+
+
+TEST_F(Dialogs, SaveDialogStartsOnItsLastConfirmedPathWrittenOrNot)
+{
+    const struct {
+        const char* name;
+        bool written;
+    } cases[] = {
+        {"an image never written", false},
+        {"an image written", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AnswerDialogs({ChooseFile(scratch_.string(), "my image")});
+        ASSERT_TRUE(Form1->SaveDialog1.Execute());
+        const fs::path confirmed = scratch_ / "my image.iso";
+        ASSERT_EQ(Form1->SaveDialog1.FileName, confirmed.string());
+        if (c.written)
+            std::ofstream(confirmed) << "image";
+
+        std::string folder, name;
+        AnswerDialogs({[&](GtkDialog* d) {
+            folder = CurrentFolderOf(d);
+            gchar* shown = gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(d));
+            name = shown ? shown : "";
+            g_free(shown);
+            PressCancel()(d);
+        }});
+        EXPECT_FALSE(Form1->SaveDialog1.Execute());
+        EXPECT_EQ(folder, scratch_.string());
+        EXPECT_EQ(name, "my image.iso");
+        fs::remove(confirmed);
+    }
+}
+
+TEST_F(Dialogs, OpenDialogListsEveryImageWhateverBytesItsNameHolds)
+{
+    const struct {
+        std::string name;
+        bool listed;
+    } cases[] = {
+        {"backup.iso", true},
+        {"caf\xc3\xa9.iso", true},
+        {"img\xe9.iso", true},
+        {"\xff.iso", true},
+        {"img\xe9.txt", false},
+        {"backup.iso.part", false},
+        {"notes", false},
+    };
+    for (const auto& c : cases)
+        std::ofstream(scratch_ / c.name) << "image";
+    std::vector<std::string> listed, expected;
+    AnswerDialogs({[&](GtkDialog* d) {
+        GtkFileFilter* filter = gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(d));
+        ASSERT_NE(filter, nullptr);
+        for (const auto& c : cases) {
+            // What the chooser knows of each file it lists: its path, and the
+            // name the file system gives it for showing.
+            const std::string path = (scratch_ / c.name).string();
+            GFile* file = g_file_new_for_path(path.c_str());
+            GFileInfo* info = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_DISPLAY_NAME,
+                                                G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
+            ASSERT_NE(info, nullptr) << path;
+            const GtkFileFilterInfo seen{
+                static_cast<GtkFileFilterFlags>(GTK_FILE_FILTER_FILENAME | GTK_FILE_FILTER_DISPLAY_NAME),
+                path.c_str(), nullptr, g_file_info_get_display_name(info), nullptr};
+            if (gtk_file_filter_filter(filter, &seen))
+                listed.push_back(c.name);
+            g_object_unref(info);
+            g_object_unref(file);
+        }
+        PressCancel()(d);
+    }});
+    EXPECT_FALSE(Form1->OpenDialog1.Execute());
+    for (const auto& c : cases)
+        if (c.listed)
+            expected.push_back(c.name);
+    EXPECT_EQ(listed, expected);
 }
 
 } // namespace

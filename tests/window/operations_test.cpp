@@ -61,14 +61,6 @@ const ToolCall* LastCallOf(const std::vector<ToolCall>& calls, const std::string
     return last;
 }
 
-// Closes whatever came: a file dialog takes no OK without a choice, so it is
-// cancelled. Answers use it so that a dialog out of order fails the test
-// instead of staying open.
-void Dismiss(GtkDialog* dialog)
-{
-    gtk_dialog_response(dialog, GTK_IS_FILE_CHOOSER(dialog) ? GTK_RESPONSE_CANCEL : GTK_RESPONSE_OK);
-}
-
 // Armed where no box should come: one that comes anyway is counted and closed.
 const Answer kUnexpectedBox = Dismiss;
 
@@ -326,10 +318,7 @@ TEST_F(Operations, ImageWhoseSizeCannotBeReadEndsTheImageBurnBeforeTheTerminal)
         AnImage("backup.iso");
         recorder_.Clear();
         std::string error;
-        AnswerDialogs({[&](GtkDialog* d) {
-                           Choose(files_, "backup.iso")(d);
-                           c.spoil();
-                       },
+        AnswerDialogs({OnceTaken(Choose(files_, "backup.iso"), c.spoil),
                        [&](GtkDialog* d) {
                            error = MessageOf(d);
                            Dismiss(d);
@@ -612,7 +601,10 @@ TEST_F(Operations, FormatShowsItsCommandThenRunsItHoweverTheBoxIsClosed)
         AnswerDialogs({[&](GtkDialog* d) {
             message = MessageOf(d);
             linesMeanwhile = recorder_.ShellLines();
-            gtk_dialog_response(d, c.response);
+            if (c.response == GTK_RESPONSE_DELETE_EVENT)
+                gtk_window_close(GTK_WINDOW(d));   // as the window manager's close does
+            else
+                PressOk()(d);
         }, kUnexpectedBox});
         Click(Form1->Button8);
 

@@ -9,6 +9,7 @@
 
 #include "os/files.h"
 #include "ui/application.h"
+#include "../support/choose_in_dialog.h"
 
 bool WaitUntil(const std::function<bool()>& done, int milliseconds)
 {
@@ -36,36 +37,80 @@ bool WaitUntil(const std::function<bool()>& done, int milliseconds)
 
 namespace {
 
+// A dialog that no answer takes is closed after this long, so that the test
+// that opened it fails and the others still run.
+constexpr int kAnswerLimitMs = 30000;
+
 std::vector<Answer> pending;
 int answeredCount = 0;
 guint poller = 0;
 
+bool Answered(GtkWidget* dialog)
+{
+    return g_object_get_data(G_OBJECT(dialog), "answered") != nullptr;
+}
+
+void MarkAnswered(GtkDialog* dialog)
+{
+    g_object_set_data(G_OBJECT(dialog), "answered", dialog);
+}
+
+// The dialog on the screen that nothing has answered yet, if there is one.
 GtkDialog* NewDialog()
 {
     GList* windows = gtk_window_list_toplevels();
     GtkDialog* found = nullptr;
     for (GList* w = windows; w && !found; w = w->next)
-        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data)) &&
-            !g_object_get_data(G_OBJECT(w->data), "answered"))
+        if (GTK_IS_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data)) && !Answered(GTK_WIDGET(w->data)))
             found = GTK_DIALOG(w->data);
     g_list_free(windows);
     return found;
 }
 
+// How long the dialog has waited for an answer, in milliseconds.
+gint64 WaitedFor(GtkDialog* dialog)
+{
+    auto* since = static_cast<gint64*>(g_object_get_data(G_OBJECT(dialog), "waiting since"));
+    if (!since) {
+        since = g_new(gint64, 1);
+        *since = g_get_monotonic_time();
+        g_object_set_data_full(G_OBJECT(dialog), "waiting since", since, g_free);
+    }
+    return (g_get_monotonic_time() - *since) / 1000;
+}
+
 gboolean Poll(gpointer)
 {
-    if (pending.empty()) {
-        poller = 0;
-        return G_SOURCE_REMOVE;
-    }
-    if (GtkDialog* dialog = NewDialog()) {
-        g_object_set_data(G_OBJECT(dialog), "answered", dialog);
+    GtkDialog* dialog = NewDialog();
+    if (!dialog)
+        return G_SOURCE_CONTINUE;
+    if (!pending.empty()) {
+        MarkAnswered(dialog);
         Answer answer = std::move(pending.front());
         pending.erase(pending.begin());
         ++answeredCount;
         answer(dialog);
+    } else if (WaitedFor(dialog) > kAnswerLimitMs) {
+        MarkAnswered(dialog);
+        ADD_FAILURE() << "nothing answered the dialog \"" << MessageOf(dialog) << "\"; closed";
+        Dismiss(dialog);
     }
     return G_SOURCE_CONTINUE;
+}
+
+// A user presses a button: the dialog gets the button's response.
+void Press(GtkDialog* dialog, GtkResponseType response)
+{
+    GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, response);
+    if (button)
+        gtk_button_clicked(GTK_BUTTON(button));
+    else
+        ADD_FAILURE() << "the dialog \"" << MessageOf(dialog) << "\" has no such button";
+}
+
+void ComplainInTest(const char* message)
+{
+    ADD_FAILURE() << message;
 }
 
 std::string Slurp(const fs::path& file)
@@ -102,12 +147,17 @@ int DialogsAnswered()
 
 Answer PressOk()
 {
-    return [](GtkDialog* d) { gtk_dialog_response(d, GTK_RESPONSE_OK); };
+    return [](GtkDialog* d) { Press(d, GTK_RESPONSE_OK); };
 }
 
 Answer PressCancel()
 {
-    return [](GtkDialog* d) { gtk_dialog_response(d, GTK_RESPONSE_CANCEL); };
+    return [](GtkDialog* d) { Press(d, GTK_RESPONSE_CANCEL); };
+}
+
+void Dismiss(GtkDialog* dialog)
+{
+    Press(dialog, GTK_IS_FILE_CHOOSER(dialog) ? GTK_RESPONSE_CANCEL : GTK_RESPONSE_OK);
 }
 
 std::string CurrentFolderOf(GtkDialog* dialog)
@@ -123,50 +173,27 @@ std::string CurrentFolderOf(GtkDialog* dialog)
     return folder;
 }
 
-namespace {
-void EnterFolder(GtkFileChooser* chooser, const std::string& folder)
-{
-    gtk_file_chooser_set_current_folder(chooser, folder.c_str());
-    const bool entered = WaitUntil([&] { return CurrentFolderOf(GTK_DIALOG(chooser)) == folder; });
-    EXPECT_TRUE(entered) << "the dialog never showed " << folder;
-}
-} // namespace
-
 Answer ChooseFolder(const std::string& folder)
 {
-    return [folder](GtkDialog* d) {
-        EnterFolder(GTK_FILE_CHOOSER(d), folder);
-        gtk_dialog_response(d, GTK_RESPONSE_ACCEPT);
-    };
+    return [folder](GtkDialog* d) { choose_in_dialog(d, folder.c_str(), nullptr, kAnswerLimitMs, ComplainInTest); };
 }
 
 Answer ChooseFile(const std::string& folder, const std::string& name)
 {
     return [folder, name](GtkDialog* d) {
-        GtkFileChooser* chooser = GTK_FILE_CHOOSER(d);
-        const std::string path = (fs::path(folder) / name).string();
-        if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE) {
-            EnterFolder(chooser, folder);
-            gtk_file_chooser_set_current_name(chooser, name.c_str());
-        } else {
-            gtk_file_chooser_set_filename(chooser, path.c_str());
-        }
-        // The chooser loads the folder in the background, and until its file
-        // list shows it, a save dialog ignores the answer.
-        const auto same = [](gchar* chosen, const std::string& expected) {
-            const bool equal = chosen && expected == chosen;
-            g_free(chosen);
-            return equal;
-        };
-        GtkWidget* files = find_widget(GTK_WIDGET(d), GTK_TYPE_TREE_VIEW);
-        const bool selected = WaitUntil([&] {
-            return same(gtk_file_chooser_get_filename(chooser), path) &&
-                   gtk_tree_view_get_model(GTK_TREE_VIEW(files)) &&
-                   (gtk_file_chooser_get_action(chooser) != GTK_FILE_CHOOSER_ACTION_SAVE ||
-                    same(gtk_file_chooser_get_current_folder(chooser), folder));
-        });
-        EXPECT_TRUE(selected) << "the dialog never selected " << path;
-        gtk_button_clicked(GTK_BUTTON(gtk_dialog_get_widget_for_response(d, GTK_RESPONSE_ACCEPT)));
+        choose_in_dialog(d, folder.c_str(), name.c_str(), kAnswerLimitMs, ComplainInTest);
+    };
+}
+
+Answer OnceTaken(Answer answer, std::function<void()> then)
+{
+    return [answer, then](GtkDialog* d) {
+        g_signal_connect_data(
+            d, "response",
+            G_CALLBACK(+[](GtkDialog*, gint, gpointer then) { (*static_cast<std::function<void()>*>(then))(); }),
+            new std::function<void()>(then),
+            [](gpointer then, GClosure*) { delete static_cast<std::function<void()>*>(then); }, G_CONNECT_AFTER);
+        answer(d);
     };
 }
 
@@ -180,8 +207,8 @@ std::string MessageOf(GtkDialog* dialog)
 
 Recorder::Recorder()
 {
-    char pattern[] = "/tmp/tarvelin-window-XXXXXX";
-    dir_ = mkdtemp(pattern);
+    std::string pattern = (fs::temp_directory_path() / "recorder-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
     setenv("TARVELIN_SHELL_LOG", (dir_ / "shell.log").c_str(), 1);
     setenv("STANDIN_LOG_DIR", (dir_ / "calls").c_str(), 1);
     static const std::string path = std::string(STAND_INS_DIR) + ":" + std::getenv("PATH");

@@ -22,15 +22,21 @@ bool WaitUntil(const std::function<bool()>& done, int milliseconds = 30000);
 using Answer = std::function<void(GtkDialog*)>;
 void AnswerDialogs(std::vector<Answer> answers);
 int DialogsAnswered();
+// Answers press the dialog's own buttons, as a user does.
 Answer PressOk();
 Answer PressCancel();
+// Closes whatever came: a file dialog is cancelled, a box is confirmed.
+void Dismiss(GtkDialog* dialog);
+// A path confirmed in a file dialog, held until the dialog takes it.
 Answer ChooseFolder(const std::string& folder);
 Answer ChooseFile(const std::string& folder, const std::string& name);
+// Runs then once the dialog has taken the answer, before the handler that
+// opened it goes on.
+Answer OnceTaken(Answer answer, std::function<void()> then);
 // The folder a file dialog shows, once it has loaded one.
 std::string CurrentFolderOf(GtkDialog* dialog);
 // A text box's message, or a file dialog's title, for assertions inside answers.
 std::string MessageOf(GtkDialog* dialog);
-// The first widget of that type in the tree under widget, depth first; null for none.
 
 // One call of a stand-in tool: its name and arguments.
 struct ToolCall {

@@ -1,0 +1,184 @@
+/* Confirms a path in a file chooser the way a user does: the path goes in as
+ * if typed (a folder, or a folder and a name), and once the chooser shows
+ * it, its own confirming button is pressed. Shared by the dialog record and
+ * the window tests.
+ *
+ * The chooser loads folders in the background and may put something of its
+ * own in place of the answer while it does: its earlier name, or, sent back
+ * up to a folder's parent, the folder it came from. The answer is held until
+ * the chooser has responded: whatever the chooser replaced is entered again,
+ * and confirmed again once shown. Past the time limit the chooser is
+ * cancelled and the complaint is called, so that a dialog that ignores its
+ * answer fails the one test that opened it. */
+#pragma once
+
+#include <gtk/gtk.h>
+#include <string.h>
+
+typedef void (*chooser_complaint)(const char* message);
+
+struct chooser_answer {
+    GtkDialog* dialog;
+    char* folder;
+    char* name;          /* the name to save or open in the folder; NULL for a folder chooser */
+    char* path;          /* what the chooser must give back */
+    gint64 give_up_at;
+    gboolean shown;      /* the chooser has shown the answer since it was last entered */
+    gboolean pressed;    /* and its confirming button has been pressed since */
+    gboolean responded;
+    chooser_complaint complain;
+};
+
+static gboolean chooser_same_path(char* chosen, const char* path)
+{
+    const gboolean same = chosen && strcmp(chosen, path) == 0;
+    g_free(chosen);
+    return same;
+}
+
+static gboolean chooser_saves(struct chooser_answer* a)
+{
+    return gtk_file_chooser_get_action(GTK_FILE_CHOOSER(a->dialog)) == GTK_FILE_CHOOSER_ACTION_SAVE;
+}
+
+/* Puts the answer into the chooser the way its action expects it. */
+static void chooser_enter(struct chooser_answer* a)
+{
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(a->dialog);
+    if (gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_OPEN) {
+        gtk_file_chooser_set_filename(chooser, a->path);
+    } else {
+        gtk_file_chooser_set_current_folder(chooser, a->folder);
+        if (a->name)
+            gtk_file_chooser_set_current_name(chooser, a->name);
+    }
+    a->shown = FALSE;
+    a->pressed = FALSE;
+}
+
+/* The name goes back at once; a folder only once the chooser has shown the
+ * answer, since entering a folder again starts its loading over. */
+static void chooser_enter_what_was_replaced(struct chooser_answer* a)
+{
+    if (a->shown) {
+        chooser_enter(a);
+        return;
+    }
+    if (!chooser_saves(a))
+        return;
+    char* name = gtk_file_chooser_get_current_name(GTK_FILE_CHOOSER(a->dialog));
+    if (!name || strcmp(name, a->name) != 0)
+        gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(a->dialog), a->name);
+    g_free(name);
+}
+
+/* The chooser takes no confirmation until its file list shows a folder; a
+ * save dialog must also show the folder its name goes into. */
+static gboolean chooser_shows_answer(struct chooser_answer* a)
+{
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(a->dialog);
+    GtkWidget* files = find_widget(GTK_WIDGET(chooser), GTK_TYPE_TREE_VIEW);
+    if (!files || !gtk_tree_view_get_model(GTK_TREE_VIEW(files)))
+        return FALSE;
+    if (!chooser_same_path(gtk_file_chooser_get_filename(chooser), a->path))
+        return FALSE;
+    return !chooser_saves(a) || chooser_same_path(gtk_file_chooser_get_current_folder(chooser), a->folder);
+}
+
+/* The entry that holds the name the answer typed. */
+static GtkWidget* chooser_name_entry(GtkWidget* widget, const char* name)
+{
+    if (GTK_IS_ENTRY(widget) && gtk_widget_get_mapped(widget) &&
+        strcmp(gtk_entry_get_text(GTK_ENTRY(widget)), name) == 0)
+        return widget;
+    GtkWidget* found = NULL;
+    if (GTK_IS_CONTAINER(widget)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* c = children; c && !found; c = c->next)
+            found = chooser_name_entry(GTK_WIDGET(c->data), name);
+        g_list_free(children);
+    }
+    return found;
+}
+
+/* A user who typed the name confirms from the name field: with the file list
+ * in focus instead, a save dialog would enter the folder selected there. */
+static void chooser_confirm(struct chooser_answer* a)
+{
+    if (chooser_saves(a)) {
+        GtkWidget* entry = chooser_name_entry(GTK_WIDGET(a->dialog), a->name);
+        if (entry)
+            gtk_widget_grab_focus(entry);
+    }
+    GtkWidget* confirm = gtk_window_get_default_widget(GTK_WINDOW(a->dialog));
+    if (confirm)
+        gtk_button_clicked(GTK_BUTTON(confirm));
+    a->pressed = TRUE;
+}
+
+static void chooser_cancel(GtkDialog* dialog)
+{
+    GtkWidget* cancel = gtk_dialog_get_widget_for_response(dialog, GTK_RESPONSE_CANCEL);
+    if (cancel)
+        gtk_button_clicked(GTK_BUTTON(cancel));
+}
+
+static void chooser_responded(GtkDialog* dialog, gint response, gpointer data)
+{
+    (void)dialog;
+    (void)response;
+    ((struct chooser_answer*)data)->responded = TRUE;
+}
+
+static void chooser_forget(struct chooser_answer* a)
+{
+    g_signal_handlers_disconnect_by_func(a->dialog, (gpointer)chooser_responded, a);
+    g_object_unref(a->dialog);
+    g_free(a->folder);
+    g_free(a->name);
+    g_free(a->path);
+    g_free(a);
+}
+
+static gboolean chooser_hold_answer(gpointer data)
+{
+    struct chooser_answer* a = (struct chooser_answer*)data;
+    if (a->responded || !gtk_widget_get_mapped(GTK_WIDGET(a->dialog))) {
+        chooser_forget(a);
+        return G_SOURCE_REMOVE;
+    }
+    if (g_get_monotonic_time() > a->give_up_at) {
+        char* complaint = g_strdup_printf("the file dialog never took %s", a->path);
+        a->complain(complaint);
+        g_free(complaint);
+        chooser_cancel(a->dialog);
+        chooser_forget(a);
+        return G_SOURCE_REMOVE;
+    }
+    if (chooser_shows_answer(a)) {
+        a->shown = TRUE;
+        if (!a->pressed)
+            chooser_confirm(a);
+    } else {
+        chooser_enter_what_was_replaced(a);
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+/* Starts answering the chooser with folder, and for a save or open dialog the
+ * name in it (NULL for a folder chooser); the answer goes on from the main
+ * loop until the chooser responds or limit_ms have passed. */
+static void choose_in_dialog(GtkDialog* dialog, const char* folder, const char* name, int limit_ms,
+                             chooser_complaint complain)
+{
+    struct chooser_answer* a = g_new0(struct chooser_answer, 1);
+    a->dialog = GTK_DIALOG(g_object_ref(dialog));
+    a->folder = g_strdup(folder);
+    a->name = g_strdup(name);
+    a->path = name ? g_build_filename(folder, name, NULL) : g_strdup(folder);
+    a->give_up_at = g_get_monotonic_time() + (gint64)limit_ms * 1000;
+    a->complain = complain;
+    g_signal_connect(dialog, "response", G_CALLBACK(chooser_responded), a);
+    chooser_enter(a);
+    g_timeout_add(20, chooser_hold_answer, a);
+}
