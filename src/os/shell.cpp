@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string_view>
 #include <vector>
 
 extern char** environ;
@@ -17,6 +18,12 @@ namespace {
 // and the tools must still see what the user started the program with.
 std::vector<std::string> keptStrings;
 std::vector<char*> keptBlock; // empty when nothing was kept, else ends with nullptr
+
+// xterm hands a one-word "-e" command to "$SHELL -c", and the names in every
+// line are quoted for a POSIX shell: a login shell such as fish or tcsh would
+// read them otherwise.
+constexpr std::string_view kShellVariable = "SHELL=";
+constexpr std::string_view kPosixShell = "SHELL=/bin/sh";
 
 } // namespace
 
@@ -41,13 +48,23 @@ int ShellRun(const std::string& commandLine)
     std::string option = "-c";
     std::string line = commandLine;
     char* argv[] = {shell.data(), option.data(), line.data(), nullptr};
-    char** envp = keptBlock.empty() ? environ : keptBlock.data();
+    std::string posixShell(kPosixShell);
+    std::vector<char*> envp;
+    bool replaced = false;
+    for (char** entry = keptBlock.empty() ? environ : keptBlock.data(); *entry != nullptr; ++entry) {
+        const bool isShell = std::string_view(*entry).starts_with(kShellVariable);
+        envp.push_back(isShell ? posixShell.data() : *entry);
+        replaced = replaced || isShell;
+    }
+    if (!replaced)
+        envp.push_back(posixShell.data());
+    envp.push_back(nullptr);
 
     const pid_t pid = ::fork();
     if (pid < 0)
         return -1;
     if (pid == 0) {
-        ::execve(argv[0], argv, envp);
+        ::execve(argv[0], argv, envp.data());
         // No exit handlers and no flushing of buffers the parent still owns.
         ::_exit(127);
     }

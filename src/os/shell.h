@@ -10,6 +10,8 @@ namespace os {
 void KeepStartupEnvironment(char** envp);
 
 // Runs one command line through "/bin/sh -c" and waits for the shell to end.
+// The shell gets the kept environment (or the current one) with SHELL set to
+// /bin/sh, so that a terminal it starts runs its command in that shell too.
 // Returns the exit code, the raw wait status negated when a signal ended the
 // shell, or -1 when no child could be created or waited for.
 int ShellRun(const std::string& commandLine);

@@ -87,6 +87,15 @@ def wait_for(what, probe, timeout=TIMEOUT, interval=0.03):
         time.sleep(interval)
 
 
+def files_named(top, names):
+    """Every file or folder under top with one of these names: what a name run
+    as a command instead of passed on would leave behind."""
+    found = []
+    for where, dirs, files in os.walk(top):
+        found += [os.path.join(where, n) for n in dirs + files if n in names]
+    return found
+
+
 def first_difference(expected, actual):
     for i, (a, b) in enumerate(zip(expected, actual)):
         if a != b:
@@ -225,11 +234,13 @@ class Tarvelin:
     tools: the names of the stand-ins to put ahead of /usr/bin; the others
     are the real Debian programs (or missing).
     device_config: None for no file, bytes for a file, "dir" for a directory.
+    login_shell: the user's SHELL as the program finds it.
     """
 
     def __init__(self, test, *, tools=STAND_IN_TOOLS, device_config=None,
                  scanbus=SCANBUS_ONE_DRIVE, prcap=PRCAP_PROTECTED, print_size=b"123456\n",
-                 name="tarvelin"):
+                 name="tarvelin", login_shell="/bin/bash"):
+        self.login_shell = login_shell
         self.base = tempfile.mkdtemp(prefix="tarvelin-test-")
         test.addCleanup(shutil.rmtree, self.base, True)
         test.addCleanup(self.check_toolkit_quiet)
@@ -286,7 +297,7 @@ class Tarvelin:
             # Not /bin first: a shell that a tool starts as /bin/sh would land
             # in the record of the program's own shell lines.
             "PATH": f"{self.tools_dir}:/usr/bin",
-            "SHELL": "/bin/bash",
+            "SHELL": self.login_shell,
             # The program runs elsewhere: a relative path would not load.
             "LD_PRELOAD": " ".join(os.path.abspath(os.environ[v]) for v in ("RECORD_SHELL", "RECORD_DIALOGS")),
             "TARVELIN_SHELL_LOG": self.shell_log,

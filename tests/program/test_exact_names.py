@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from tarvelin_harness import CommandAssertions, Tarvelin
+from tarvelin_harness import CommandAssertions, Tarvelin, files_named
 
 START_UP = [b"cdrecord --scanbus >device.cfg", b"cdrecord dev=0,0,0 -prcap >device.cfg"]
 CAPABILITY_QUERY = b"cdrecord dev=0,0,0 -prcap >device.cfg"
@@ -104,6 +104,45 @@ class ExactNames(CommandAssertions, unittest.TestCase):
         self.assertEqual([b"-T", b"Tarvelin", b"-e"], run.calls_of("xterm")[0][1][:3])
         description = subprocess.run(["isoinfo", "-d", "-i", image], check=True, capture_output=True).stdout
         self.assertIn(b"Volume id: \n", description)
+
+    def test_make_iso_reads_the_same_whatever_the_login_shell(self):
+        # xterm hands its one-word command to the user's $SHELL: fish would end
+        # a single quote at \' and tcsh would expand the "!".
+        folder_name = r"\' ; touch pwned ; echo \'"
+        title = r"disc! a\b"
+        volume_id = r"disc!_a\b"
+        # The title is quoted for the shell xterm starts and once more for the
+        # outer one; the folder is quoted, then escaped for the double quotes.
+        title_in_line = r"''\''disc!_a\b'\'''"
+        folder_in_line = r"\\'\\'' ; touch pwned ; echo \\'\\'''"
+        for login_shell in ("/usr/bin/fish", "/usr/bin/tcsh"):
+            with self.subTest(login_shell):
+                run = Tarvelin(self, tools=("cdrecord",), login_shell=login_shell).started()
+                folder = run.path(folder_name)
+                os.mkdir(folder)
+                with open(os.path.join(folder, "notes.txt"), "wb") as f:
+                    f.write(b"content\n")
+                out_dir = run.path("out")
+                os.mkdir(out_dir)
+                run.set_text("folder", folder)
+                run.set_text("title", title)
+                run.click("Make ISO")
+                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, "backup"))
+                run.wait_shell_lines(3)
+                run.wait_idle()
+                image = os.path.join(out_dir, "backup.iso")
+                self.assertCommands(
+                    START_UP + [f"xterm -T \"Tarvelin\" -e \"mkisofs -o {image} -R -V \"{title_in_line}\" -T -J"
+                                f"  '{run.base}/{folder_in_line}\"".encode()],
+                    run.shell_lines())
+                self.assertEqual([], files_named(run.base, {"pwned"}))
+                self.assertEqual({"tarvelin"}, set(os.listdir(run.program_dir)))
+                self.assertEqual(["backup.iso"], os.listdir(out_dir))
+                description = subprocess.run(["isoinfo", "-d", "-i", image], check=True, capture_output=True).stdout
+                self.assertIn(f"Volume id: {volume_id}\n".encode(), description)
+                listing = subprocess.run(["isoinfo", "-f", "-R", "-i", image], check=True, capture_output=True).stdout
+                # mkisofs's own -T adds the table of names.
+                self.assertEqual([b"/TRANS.TBL", b"/notes.txt"], sorted(listing.splitlines()))
 
     def test_names_that_are_not_utf8_reach_the_tools_byte_for_byte(self):
         # A Latin-1 name, and a lone lead byte that a cut at it would turn into the parent folder.

@@ -4,7 +4,7 @@ import os
 import subprocess
 import unittest
 
-from tarvelin_harness import PRCAP_UNPROTECTED, STAND_INS, CommandAssertions, Tarvelin
+from tarvelin_harness import PRCAP_UNPROTECTED, STAND_INS, CommandAssertions, Tarvelin, files_named
 
 START_UP = [b"cdrecord --scanbus >device.cfg", b"cdrecord dev=0,0,0 -prcap >device.cfg"]
 CAPABILITY_QUERY = b"cdrecord dev=0,0,0 -prcap >device.cfg"
@@ -32,13 +32,6 @@ def make_folder(parent):
     with open(os.path.join(folder, AWKWARD_FILE), "w") as f:
         f.write("content\n")
     return folder
-
-
-def files_named(top, names):
-    found = []
-    for where, dirs, files in os.walk(top):
-        found += [os.path.join(where, n) for n in dirs + files if n in names]
-    return found
 
 
 class Operations(CommandAssertions, unittest.TestCase):
