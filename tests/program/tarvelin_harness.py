@@ -554,6 +554,17 @@ class Tarvelin:
         (a folder, or a folder and a name) and its confirm button is pressed."""
         self._answer(dialog, b"choose\0" + os.fsencode(path))
 
+    def make_iso(self, folder, title, path):
+        """Makes an image of the folder under the title, confirming the path in
+        the save dialog, and waits until the command has ended; the start-up
+        ran two shell lines before it."""
+        self.set_text("folder", folder)
+        self.set_text("title", title)
+        self.click("Make ISO")
+        self.choose_in_dialog(self.file_dialog("Save file as"), path)
+        self.wait_shell_lines(3)
+        self.wait_idle()
+
     def cancel_dialog(self, dialog):
         self._answer(dialog, b"cancel")
 

@@ -91,13 +91,8 @@ class ExactNames(CommandAssertions, unittest.TestCase):
         run = Tarvelin(self, tools=("cdrecord", "xterm")).started()
         source = run.path("src")
         os.mkdir(source)
-        run.set_text("folder", source)
-        run.set_text("title", "")
-        run.click("Make ISO")
         image = run.path("empty title.iso")
-        run.choose_in_dialog(run.file_dialog("Save file as"), image)
-        run.wait_shell_lines(3)
-        run.wait_idle()
+        run.make_iso(source, "", image)
         self.assertCommand(
             f"xterm -T \"Tarvelin\" -e \"mkisofs -o '{image}' -R -V \"''\\'''\\'''\" -T -J  {source}\"".encode(),
             run.shell_lines()[-1])
@@ -124,12 +119,7 @@ class ExactNames(CommandAssertions, unittest.TestCase):
                     f.write(b"content\n")
                 out_dir = run.path("out")
                 os.mkdir(out_dir)
-                run.set_text("folder", folder)
-                run.set_text("title", title)
-                run.click("Make ISO")
-                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, "backup"))
-                run.wait_shell_lines(3)
-                run.wait_idle()
+                run.make_iso(folder, title, os.path.join(out_dir, "backup"))
                 image = os.path.join(out_dir, "backup.iso")
                 self.assertCommands(
                     START_UP + [f"xterm -T \"Tarvelin\" -e \"mkisofs -o {image} -R -V \"{title_in_line}\" -T -J"

@@ -264,12 +264,7 @@ class Operations(CommandAssertions, unittest.TestCase):
                 folder = make_folder(run.path("src"))
                 out_dir = run.path(out_name)
                 os.mkdir(out_dir)
-                run.set_text("folder", folder)
-                run.set_text("title", title)
-                run.click("Make ISO")
-                run.choose_in_dialog(run.file_dialog("Save file as"), os.path.join(out_dir, "backup"))
-                run.wait_shell_lines(3)
-                run.wait_idle(timeout=30)
+                run.make_iso(folder, title, os.path.join(out_dir, "backup"))
                 self.assertCommands(
                     START_UP + [f"xterm -T \"Tarvelin\" -e \"mkisofs -o '{run.base}/{out_in_line}/backup.iso' -R"
                                 f" -V \"{title_in_line}\" -T -J  '{folder}'\"".encode()],

@@ -15,6 +15,8 @@
 #include <gtk/gtk.h>
 #include <string.h>
 
+#include "find_widget.h"
+
 typedef void (*chooser_complaint)(const char* message);
 
 struct chooser_answer {
@@ -86,19 +88,10 @@ static gboolean chooser_shows_answer(struct chooser_answer* a)
 }
 
 /* The entry that holds the name the answer typed. */
-static GtkWidget* chooser_name_entry(GtkWidget* widget, const char* name)
+static gboolean chooser_holds_name(GtkWidget* widget, gconstpointer name)
 {
-    if (GTK_IS_ENTRY(widget) && gtk_widget_get_mapped(widget) &&
-        strcmp(gtk_entry_get_text(GTK_ENTRY(widget)), name) == 0)
-        return widget;
-    GtkWidget* found = NULL;
-    if (GTK_IS_CONTAINER(widget)) {
-        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-        for (GList* c = children; c && !found; c = c->next)
-            found = chooser_name_entry(GTK_WIDGET(c->data), name);
-        g_list_free(children);
-    }
-    return found;
+    return GTK_IS_ENTRY(widget) && gtk_widget_get_mapped(widget) &&
+           strcmp(gtk_entry_get_text(GTK_ENTRY(widget)), (const char*)name) == 0;
 }
 
 /* A user who typed the name confirms from the name field: with the file list
@@ -106,7 +99,7 @@ static GtkWidget* chooser_name_entry(GtkWidget* widget, const char* name)
 static void chooser_confirm(struct chooser_answer* a)
 {
     if (chooser_saves(a)) {
-        GtkWidget* entry = chooser_name_entry(GTK_WIDGET(a->dialog), a->name);
+        GtkWidget* entry = find_widget_where(GTK_WIDGET(a->dialog), chooser_holds_name, a->name);
         if (entry)
             gtk_widget_grab_focus(entry);
     }
