@@ -76,7 +76,8 @@ void AddFilter(GtkFileChooser* chooser, std::string_view filter)
 
 // The dialog opens on the last confirmed path. GTK selects a path only when
 // something of that name exists, and an image path confirmed for saving may
-// never have been written: the save dialog is given its folder and its name.
+// never have been written: the save dialog is given its folder and its name,
+// split where the file system splits them, at the last "/".
 void StartOn(GtkFileChooser* chooser, DialogKind kind, const std::string& path)
 {
     if (kind != DialogKind::Save) {

@@ -17,6 +17,10 @@
 
 #include "find_widget.h"
 
+/* How long a dialog waits for its answer, and then holds it, before it is
+ * closed and the test that opened it fails. */
+#define ANSWER_LIMIT_MS 30000
+
 typedef void (*chooser_complaint)(const char* message);
 
 struct chooser_answer {
@@ -109,11 +113,14 @@ static void chooser_confirm(struct chooser_answer* a)
     a->pressed = TRUE;
 }
 
-static void chooser_cancel(GtkDialog* dialog)
+/* Presses the dialog's button for that response, as a user does; FALSE when
+ * it has none. */
+static gboolean press_button(GtkDialog* dialog, gint response)
 {
-    GtkWidget* cancel = gtk_dialog_get_widget_for_response(dialog, GTK_RESPONSE_CANCEL);
-    if (cancel)
-        gtk_button_clicked(GTK_BUTTON(cancel));
+    GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, response);
+    if (button)
+        gtk_button_clicked(GTK_BUTTON(button));
+    return button != NULL;
 }
 
 static void chooser_responded(GtkDialog* dialog, gint response, gpointer data)
@@ -144,7 +151,7 @@ static gboolean chooser_hold_answer(gpointer data)
         char* complaint = g_strdup_printf("the file dialog never took %s", a->path);
         a->complain(complaint);
         g_free(complaint);
-        chooser_cancel(a->dialog);
+        press_button(a->dialog, GTK_RESPONSE_CANCEL);
         chooser_forget(a);
         return G_SOURCE_REMOVE;
     }
@@ -160,16 +167,15 @@ static gboolean chooser_hold_answer(gpointer data)
 
 /* Starts answering the chooser with folder, and for a save or open dialog the
  * name in it (NULL for a folder chooser); the answer goes on from the main
- * loop until the chooser responds or limit_ms have passed. */
-static void choose_in_dialog(GtkDialog* dialog, const char* folder, const char* name, int limit_ms,
-                             chooser_complaint complain)
+ * loop until the chooser responds or the limit has passed. */
+static void choose_in_dialog(GtkDialog* dialog, const char* folder, const char* name, chooser_complaint complain)
 {
     struct chooser_answer* a = g_new0(struct chooser_answer, 1);
     a->dialog = GTK_DIALOG(g_object_ref(dialog));
     a->folder = g_strdup(folder);
     a->name = g_strdup(name);
     a->path = name ? g_build_filename(folder, name, NULL) : g_strdup(folder);
-    a->give_up_at = g_get_monotonic_time() + (gint64)limit_ms * 1000;
+    a->give_up_at = g_get_monotonic_time() + (gint64)ANSWER_LIMIT_MS * 1000;
     a->complain = complain;
     g_signal_connect(dialog, "response", G_CALLBACK(chooser_responded), a);
     chooser_enter(a);

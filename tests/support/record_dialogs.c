@@ -70,10 +70,6 @@ static void log_dialog(GtkDialog* dialog)
     g_string_free(text, TRUE);
 }
 
-/* How long an answer is waited for, and then held, before the dialog is
- * cancelled: the test that opened it fails, and the program goes on. */
-#define ANSWER_LIMIT_MS 30000
-
 static void complain(const char* message)
 {
     fprintf(stderr, "record_dialogs: %s; cancelled\n", message);
@@ -97,7 +93,7 @@ static void forget(struct pending* p)
 static void take_answer(GtkDialog* dialog, const gchar* answer, gsize length)
 {
     if (strcmp(answer, "choose") != 0 || strlen(answer) >= length) {
-        chooser_cancel(dialog);
+        press_button(dialog, GTK_RESPONSE_CANCEL);
         return;
     }
     const char* path = answer + strlen(answer) + 1;
@@ -105,7 +101,7 @@ static void take_answer(GtkDialog* dialog, const gchar* answer, gsize length)
                             GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
     char* parent = folder ? g_strdup(path) : g_path_get_dirname(path);
     char* name = folder ? NULL : g_path_get_basename(path);
-    choose_in_dialog(dialog, parent, name, ANSWER_LIMIT_MS, complain);
+    choose_in_dialog(dialog, parent, name, complain);
     g_free(name);
     g_free(parent);
 }
@@ -124,7 +120,7 @@ static gboolean wait_for_answer(gpointer data)
         g_free(answer);
     } else if (g_get_monotonic_time() > p->give_up_at) {
         complain("no answer came for a file dialog");
-        chooser_cancel(p->dialog);
+        press_button(p->dialog, GTK_RESPONSE_CANCEL);
     } else {
         return G_SOURCE_CONTINUE;
     }

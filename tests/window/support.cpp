@@ -37,10 +37,6 @@ bool WaitUntil(const std::function<bool()>& done, int milliseconds)
 
 namespace {
 
-// A dialog that no answer takes is closed after this long, so that the test
-// that opened it fails and the others still run.
-constexpr int kAnswerLimitMs = 30000;
-
 std::vector<Answer> pending;
 int answeredCount = 0;
 guint poller = 0;
@@ -90,7 +86,7 @@ gboolean Poll(gpointer)
         pending.erase(pending.begin());
         ++answeredCount;
         answer(dialog);
-    } else if (WaitedFor(dialog) > kAnswerLimitMs) {
+    } else if (WaitedFor(dialog) > ANSWER_LIMIT_MS) {
         MarkAnswered(dialog);
         ADD_FAILURE() << "nothing answered the dialog \"" << MessageOf(dialog) << "\"; closed";
         Dismiss(dialog);
@@ -101,10 +97,7 @@ gboolean Poll(gpointer)
 // A user presses a button: the dialog gets the button's response.
 void Press(GtkDialog* dialog, GtkResponseType response)
 {
-    GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, response);
-    if (button)
-        gtk_button_clicked(GTK_BUTTON(button));
-    else
+    if (!press_button(dialog, response))
         ADD_FAILURE() << "the dialog \"" << MessageOf(dialog) << "\" has no such button";
 }
 
@@ -175,13 +168,13 @@ std::string CurrentFolderOf(GtkDialog* dialog)
 
 Answer ChooseFolder(const std::string& folder)
 {
-    return [folder](GtkDialog* d) { choose_in_dialog(d, folder.c_str(), nullptr, kAnswerLimitMs, ComplainInTest); };
+    return [folder](GtkDialog* d) { choose_in_dialog(d, folder.c_str(), nullptr, ComplainInTest); };
 }
 
 Answer ChooseFile(const std::string& folder, const std::string& name)
 {
     return [folder, name](GtkDialog* d) {
-        choose_in_dialog(d, folder.c_str(), name.c_str(), kAnswerLimitMs, ComplainInTest);
+        choose_in_dialog(d, folder.c_str(), name.c_str(), ComplainInTest);
     };
 }
 
