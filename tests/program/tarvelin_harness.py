@@ -70,6 +70,11 @@ PRCAP_UNPROTECTED = (
 # Only a limit for what never comes: on a busy machine a start can take long.
 TIMEOUT = 30.0
 
+# The dialog record cancels a file dialog that has not taken its answer after
+# 30 s; the test waits longer, so that what it reports is the record's
+# account of the dialog.
+ANSWERED_DIALOG_TIMEOUT = 40.0
+
 # "(tarvelin:1234): Gtk-WARNING **: ..." and the like.
 TOOLKIT_WARNING = re.compile(rb"^\(\S+:\d+\): [\w-]+-(?:WARNING|CRITICAL|ERROR) \*\*.*$", re.MULTILINE)
 GIVEN_UP = re.compile(rb"^record_dialogs: .*$", re.MULTILINE)
@@ -535,8 +540,9 @@ class Tarvelin:
         self.screen.key(key)
         self._wait_closed(box)
 
-    def _wait_closed(self, window):
-        wait_for(f"{window[1]!r} to close", lambda: window[0].id not in [w[0].id for w in self.windows()])
+    def _wait_closed(self, window, timeout=TIMEOUT):
+        wait_for(f"{window[1]!r} to close", lambda: window[0].id not in [w[0].id for w in self.windows()],
+                 timeout)
 
     def file_dialog(self, title, timeout=TIMEOUT):
         return self._next_dialog("file", title, timeout)
@@ -547,7 +553,10 @@ class Tarvelin:
         with open(ready + ".new", "wb") as f:
             f.write(answer)
         os.rename(ready + ".new", ready)
-        self._wait_closed(dialog)
+        self._wait_closed(dialog, ANSWERED_DIALOG_TIMEOUT)
+        given_up = GIVEN_UP.findall(self.output()[1])
+        if given_up:
+            raise AssertionError(f"the file dialog {dialog[1]!r} was not answered: {given_up!r}")
 
     def choose_in_dialog(self, dialog, path):
         """Confirms a path in a file dialog: the dialog takes it as if typed

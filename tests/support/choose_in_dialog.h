@@ -7,9 +7,10 @@
  * own in place of the answer while it does: its earlier name, or, sent back
  * up to a folder's parent, the folder it came from. The answer is held until
  * the chooser has responded: whatever the chooser replaced is entered again,
- * and confirmed again once shown. Past the time limit the chooser is
- * cancelled and the complaint is called, so that a dialog that ignores its
- * answer fails the one test that opened it. */
+ * and confirmed again once shown. An answer the chooser neither shows nor
+ * takes for a while is typed, or pressed, once more, as a user would. Past
+ * the time limit the chooser is cancelled and the complaint is called, so
+ * that a dialog that ignores its answer fails the one test that opened it. */
 #pragma once
 
 #include <gtk/gtk.h>
@@ -21,6 +22,10 @@
  * closed and the test that opened it fails. */
 #define ANSWER_LIMIT_MS 30000
 
+/* How long the answer waits to be shown, or taken once confirmed, before it
+ * is given again: far longer than a folder takes to load on a busy machine. */
+#define ANSWER_AGAIN_MS 5000
+
 typedef void (*chooser_complaint)(const char* message);
 
 struct chooser_answer {
@@ -29,6 +34,8 @@ struct chooser_answer {
     char* name;          /* the name to save or open in the folder; NULL for a folder chooser */
     char* path;          /* what the chooser must give back */
     gint64 give_up_at;
+    gint64 entered_at;
+    gint64 pressed_at;
     gboolean shown;      /* the chooser has shown the answer since it was last entered */
     gboolean pressed;    /* and its confirming button has been pressed since */
     gboolean responded;
@@ -58,6 +65,7 @@ static void chooser_enter(struct chooser_answer* a)
         if (a->name)
             gtk_file_chooser_set_current_name(chooser, a->name);
     }
+    a->entered_at = g_get_monotonic_time();
     a->shown = FALSE;
     a->pressed = FALSE;
 }
@@ -110,7 +118,26 @@ static void chooser_confirm(struct chooser_answer* a)
     GtkWidget* confirm = gtk_window_get_default_widget(GTK_WINDOW(a->dialog));
     if (confirm)
         gtk_button_clicked(GTK_BUTTON(confirm));
+    a->pressed_at = g_get_monotonic_time();
     a->pressed = TRUE;
+}
+
+static gboolean chooser_waited_since(gint64 since)
+{
+    return g_get_monotonic_time() > since + (gint64)ANSWER_AGAIN_MS * 1000;
+}
+
+/* What the chooser shows instead of the answer, for the complaint. */
+static char* chooser_state(struct chooser_answer* a)
+{
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(a->dialog);
+    char* folder = gtk_file_chooser_get_current_folder(chooser);
+    char* chosen = gtk_file_chooser_get_filename(chooser);
+    char* state = g_strdup_printf("it showed %s in the folder %s%s", chosen ? chosen : "nothing",
+                                  folder ? folder : "(none)", a->pressed ? ", confirmed" : "");
+    g_free(chosen);
+    g_free(folder);
+    return state;
 }
 
 /* Presses the dialog's button for that response, as a user does; FALSE when
@@ -148,17 +175,21 @@ static gboolean chooser_hold_answer(gpointer data)
         return G_SOURCE_REMOVE;
     }
     if (g_get_monotonic_time() > a->give_up_at) {
-        char* complaint = g_strdup_printf("the file dialog never took %s", a->path);
+        char* state = chooser_state(a);
+        char* complaint = g_strdup_printf("the file dialog never took %s: %s", a->path, state);
         a->complain(complaint);
         g_free(complaint);
+        g_free(state);
         press_button(a->dialog, GTK_RESPONSE_CANCEL);
         chooser_forget(a);
         return G_SOURCE_REMOVE;
     }
     if (chooser_shows_answer(a)) {
         a->shown = TRUE;
-        if (!a->pressed)
+        if (!a->pressed || chooser_waited_since(a->pressed_at))
             chooser_confirm(a);
+    } else if (chooser_waited_since(a->entered_at)) {
+        chooser_enter(a);
     } else {
         chooser_enter_what_was_replaced(a);
     }
